@@ -1,0 +1,35 @@
+#!/bin/bash
+# Installs the Debian/Ubuntu packages the build and the tests need, when
+# any is missing. Safe to run again: it does nothing when all are present.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ clang libclang-rt-dev
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
+    binutils-mingw-w64-i686 googletest
+    wine wine64 fonts-liberation fonts-dejavu-core fonts-wine
+    xvfb xauth imagemagick xdotool xclip python3 fio
+)
+if [ "${1:-}" = "--list" ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+# Debian names the runtime package libclang-rt-<n>-dev; accept any version.
+if [[ " ${missing[*]} " == *" libclang-rt-dev "* ]] && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+    missing=("${missing[@]/libclang-rt-dev}")
+fi
+missing=($(printf '%s\n' "${missing[@]}" | grep -v '^$' || true))
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "== installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,86 @@
+# Sourced by test.sh, run.sh and tools/*: prepares and starts the private
+# Wine prefix of one build folder.
+#
+#   qv_wine_env <build-dir>      exports WINEPREFIX and friends
+#   qv_wine_prepare              creates the prefix once (fonts, Windows 10,
+#                                no crash dialog, scratch drives)
+#   qv_wine_start                one persistent wineserver, Xvfb when no display
+#   qv_wine_stop                 stops what qv_wine_start started
+#
+# Scratch drives of the prefix (all under <build-dir>/wine-drives):
+#   Q:  a folder                 (file-system tests: Quick Access, File Access)
+#   R:  a folder, and R:: a 64 MiB image file   (raw block tests)
+#   S:  a folder, and S:: a 16 MiB image file   (second raw device)
+
+qv_wine_env() {
+    QV_BUILD_DIR="$(cd "$1" && pwd)"
+    export WINEPREFIX="$QV_BUILD_DIR/wineprefix"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH=win64
+    QV_DRIVES="$QV_BUILD_DIR/wine-drives"
+}
+
+qv_wine_reg() {
+    (cd /tmp && wine reg add "$@" /f >/dev/null 2>&1)
+}
+
+qv_wine_prepare() {
+    if [ -f "$WINEPREFIX/.qv-ready" ]; then
+        qv_wine_drives
+        return 0
+    fi
+    echo "== preparing Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    (cd /tmp && wineboot -i >/dev/null 2>&1)
+    qv_wine_reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -f /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    for f in /usr/share/fonts/truetype/liberation/*.ttf /usr/share/fonts/truetype/dejavu/*.ttf; do
+        [ -f "$f" ] && cp -f "$f" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
+    qv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v "Segoe UI" /d "DejaVu Sans"
+    qv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v "Verdana" /d "DejaVu Sans"
+    qv_wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v "Arial" /d "Liberation Sans"
+    (cd /tmp && wine winecfg -v win10 >/dev/null 2>&1)
+    qv_wine_drives
+    (cd /tmp && wineserver -w)
+    touch "$WINEPREFIX/.qv-ready"
+}
+
+qv_wine_drives() {
+    local dd="$WINEPREFIX/dosdevices"
+    mkdir -p "$QV_DRIVES/q" "$QV_DRIVES/r" "$QV_DRIVES/s" "$dd"
+    [ -f "$QV_DRIVES/r.img" ] || truncate -s 64M "$QV_DRIVES/r.img"
+    [ -f "$QV_DRIVES/s.img" ] || truncate -s 16M "$QV_DRIVES/s.img"
+    ln -sfn "$QV_DRIVES/q" "$dd/q:"
+    ln -sfn "$QV_DRIVES/r" "$dd/r:"
+    ln -sfn "$QV_DRIVES/r.img" "$dd/r::"
+    ln -sfn "$QV_DRIVES/s" "$dd/s:"
+    ln -sfn "$QV_DRIVES/s.img" "$dd/s::"
+}
+
+qv_wine_start() {
+    if [ -z "${DISPLAY:-}" ]; then
+        local n=99
+        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        QV_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    fi
+    (cd /tmp && wineserver -k >/dev/null 2>&1) || true
+    (cd /tmp && wineserver -p </dev/null >/dev/null 2>&1)
+    # Start Wine's background services now, outside any test.
+    (cd /tmp && wine cmd /c exit </dev/null >/dev/null 2>&1) || true
+}
+
+qv_wine_stop() {
+    (cd /tmp && wineserver -k >/dev/null 2>&1) || true
+    if [ -n "${QV_XVFB_PID:-}" ]; then
+        kill "$QV_XVFB_PID" 2>/dev/null || true
+        wait "$QV_XVFB_PID" 2>/dev/null || true
+        unset QV_XVFB_PID
+    fi
+}
