@@ -13,14 +13,14 @@
 
 // Icons
 #define IDI_PROGRAM         108
-#define IDI_DRIVE_CDROM     113
+#define IDI_DRIVE_RAM       113
 #define IDI_DRIVE_REMOVABLE 114
 #define IDI_DRIVE_FIXED     115
 #define IDI_DRIVE_NETWORK   116
 #define IDI_DRIVE_OPTICAL   117
 #define IDI_DRIVE_TAPE      154
-#define IDI_DRIVE_USB       160
-#define IDI_DRIVE_CARD      161
+#define IDI_DRIVE_USB_BLUE  160
+#define IDI_DRIVE_USB_AMBER 161
 #define IDI_DRIVE_ISCSI     162
 #define IDI_PAGE            163
 #define IDI_TAB_QUICK       173

@@ -562,13 +562,13 @@ ICONS = [  # (macro, file, draw, sizes)
     ('IDI_TAB_BLOCK', 'tab-block.ico', tab_block, TAB),
     ('IDI_TAB_OPTIONS', 'tab-options.ico', tab_options, TAB),
     ('IDI_DRIVE_FIXED', 'drive-fixed.ico', drive_fixed, DRIVE),
-    ('IDI_DRIVE_CDROM', 'drive-ram.ico', drive_ram, DRIVE),
+    ('IDI_DRIVE_RAM', 'drive-ram.ico', drive_ram, DRIVE),
     ('IDI_DRIVE_REMOVABLE', 'drive-removable.ico', drive_removable, DRIVE),
     ('IDI_DRIVE_NETWORK', 'drive-network.ico', drive_network, DRIVE),
     ('IDI_DRIVE_OPTICAL', 'drive-optical.ico', drive_optical, DRIVE),
     ('IDI_DRIVE_TAPE', 'drive-tape.ico', drive_tape, DRIVE),
-    ('IDI_DRIVE_USB', 'drive-usb-blue.ico', drive_usb_blue, DRIVE),
-    ('IDI_DRIVE_CARD', 'drive-usb-amber.ico', drive_usb_amber, DRIVE),
+    ('IDI_DRIVE_USB_BLUE', 'drive-usb-blue.ico', drive_usb_blue, DRIVE),
+    ('IDI_DRIVE_USB_AMBER', 'drive-usb-amber.ico', drive_usb_amber, DRIVE),
     ('IDI_DRIVE_ISCSI', 'drive-iscsi.ico', drive_iscsi, DRIVE),
 ]
 
@@ -576,8 +576,6 @@ RC_HEAD = """LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL
 
 // Icons, logo bitmaps and the hand cursor. Written by tools/make-images.py;
 // edit the drawing there and run it again instead of editing the images.
-// IDI_DRIVE_CDROM is the RAM disk icon (index 4 of the drive lists), and
-// IDI_DRIVE_USB / IDI_DRIVE_CARD are the two colours of the USB stick.
 
 """
 
