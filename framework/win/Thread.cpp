@@ -131,8 +131,13 @@ bool C_Thread::IsRunning() const
 
 bool C_Thread::WaitForEnd(DWORD dwMilliseconds)
 {
-    if (!(ulFlags.load() & FLAG_RUNNING))
-        return false;
+    if (!(ulFlags.load() & FLAG_RUNNING)) {
+        // A run that has already ended on its own counts as ended, so that a
+        // worker finishing between RequestStop and this call is not taken
+        // for one that failed to stop. Nothing started, or killed: false.
+        WaitUntilNotEnding();
+        return eventEnded.IsValid() && ::WaitForSingleObject(eventEnded.GetHandle(), 0) == WAIT_OBJECT_0;
+    }
     return eventEnded.WaitPumping(dwMilliseconds == 0 ? INFINITE : dwMilliseconds);
 }
 

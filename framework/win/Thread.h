@@ -41,8 +41,9 @@ public:
 
     // Waits for the thread to end while the calling thread keeps dispatching
     // its window messages (handlers may run meanwhile). 0 waits without
-    // limit. False at once when no thread runs, on time-out and on WM_QUIT
-    // (which is re-posted).
+    // limit. True when the thread ended, at once when the last run has
+    // already ended on its own; false at once when nothing was started or the
+    // last run was killed, on time-out and on WM_QUIT (which is re-posted).
     bool WaitForEnd(DWORD dwMilliseconds);
 
     // False while the thread runs; otherwise stores the exit code of the last
