@@ -3,24 +3,10 @@
 #include <string>
 #include <utility>
 
-#include "framework/win/Library.h"
 #include "framework/win/OsWord.h"
+#include "framework/win/TimeText.h"
 
 namespace {
-
-// Milliseconds since system start as a 64-bit count: GetTickCount64 where the
-// system has it, else GetTickCount with a zero high part.
-uint64_t TickCount64()
-{
-    using GetTickCount64Fn = ULONGLONG(WINAPI*)(void);
-    static const GetTickCount64Fn pGetTickCount64 = [] {
-        static C_Library kernel32("kernel32.dll");
-        return kernel32.GetAs<GetTickCount64Fn>("GetTickCount64");
-    }();
-    if (pGetTickCount64 != nullptr)
-        return pGetTickCount64();
-    return ::GetTickCount();
-}
 
 // Time left until ullDeadline, never more than dwLimit: a 32-bit tick count
 // that wraps around makes "now" jump back, and the wait must not grow then.
