@@ -174,16 +174,4 @@ TEST_F(SortedList, ItemsByIndexOrByItemData)
     EXPECT_EQ(CompareSizeTexts(555, 100, lState), 0);
 }
 
-TEST(TextCompare, ThousandsSeparatorIsReadOrPoint)
-{
-    S_ListSortState state;
-    EXPECT_STREQ(state.szThousands, ".");
-    state.ReadThousandsSeparator();
-    char szExpected[8] = "";
-    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, szExpected, sizeof(szExpected)) > 0)
-        EXPECT_STREQ(state.szThousands, szExpected);
-    else
-        EXPECT_STREQ(state.szThousands, ".");
-}
-
 } // namespace
