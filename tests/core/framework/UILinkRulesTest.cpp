@@ -1,0 +1,143 @@
+#include "framework/core/UILinkRules.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/core/UIFlags.h"
+
+namespace {
+
+TEST(UILinkRules, ColourTextNeedsThreeNumbersUpTo255)
+{
+    struct S_Case {
+        const char* pszText;
+        bool bRead;
+        uint32_t ulColor;
+    };
+    const std::vector<S_Case> cases = {
+        {"0,0,255", true, 0xFF0000},
+        {"0,102,204", true, 0xCC6600},
+        {" 10 , 20 ,30 ", true, 0x1E140A},
+        {"255,255,255", true, 0xFFFFFF},
+        {"0,0", false, 0},
+        {"0,0,256", false, 0},
+        {"-1,0,0", false, 0},
+        {"1,2,3,4", false, 0},
+        {"1;2;3", false, 0},
+        {"", false, 0},
+        {nullptr, false, 0},
+        {"99999999999999999999,0,0", false, 0},
+    };
+    for (const S_Case& c : cases) {
+        SCOPED_TRACE(c.pszText != nullptr ? c.pszText : "(null)");
+        uint32_t ulColor = 0x12345678;
+        EXPECT_EQ(ParseColorText(c.pszText, &ulColor), c.bRead);
+        EXPECT_EQ(ulColor, c.bRead ? c.ulColor : 0x12345678u);
+    }
+}
+
+TEST(UILinkRules, UnderlineTexts)
+{
+    EXPECT_EQ(ParseUnderlineText("yes", 0), UILINK_UNDERLINE_ALWAYS);
+    EXPECT_EQ(ParseUnderlineText("No", 2), UILINK_UNDERLINE_NEVER);
+    EXPECT_EQ(ParseUnderlineText("hover", 2), UILINK_UNDERLINE_HOVER);
+    EXPECT_EQ(ParseUnderlineText("hovering", 2), 2);
+    EXPECT_EQ(ParseUnderlineText(nullptr, 2), 2);
+}
+
+TEST(UILinkRules, BrowserSettingsChangeOnlyWhatTheyHold)
+{
+    const uint32_t kDialogNormal = 0x111111, kDialogHover = 0x222222;
+    {
+        SCOPED_TRACE("nothing set");
+        S_LinkLook look;
+        ApplyBrowserTexts(look, S_LinkBrowserTexts{}, kDialogNormal, kDialogHover);
+        EXPECT_EQ(look.ulNormal, 0xCC6600u);
+        EXPECT_EQ(look.ulHover, 0x0000FFu);
+        EXPECT_TRUE(look.bHoverColor);
+        EXPECT_EQ(look.nUnderline, UILINK_UNDERLINE_ALWAYS);
+    }
+    {
+        SCOPED_TRACE("colours and hover underline");
+        S_LinkBrowserTexts texts;
+        texts.pszUseHoverColor = "no";
+        texts.pszAnchorColor = "1,2,3";
+        texts.pszAnchorHoverColor = "4,5";   // not three numbers: ignored
+        texts.pszAnchorUnderline = "hover";
+        S_LinkLook look;
+        ApplyBrowserTexts(look, texts, kDialogNormal, kDialogHover);
+        EXPECT_EQ(look.ulNormal, 0x030201u);
+        EXPECT_EQ(look.ulHover, 0x0000FFu);
+        EXPECT_FALSE(look.bHoverColor);
+        EXPECT_EQ(look.nUnderline, UILINK_UNDERLINE_HOVER);
+    }
+    {
+        SCOPED_TRACE("dialog colours win over anchor colours");
+        S_LinkBrowserTexts texts;
+        texts.pszAnchorColor = "1,2,3";
+        texts.pszUseDialogColors = "yes";
+        S_LinkLook look;
+        ApplyBrowserTexts(look, texts, kDialogNormal, kDialogHover);
+        EXPECT_EQ(look.ulNormal, kDialogNormal);
+        EXPECT_EQ(look.ulHover, kDialogHover);
+    }
+}
+
+TEST(UILinkRules, MaskKeepsTheLength)
+{
+    EXPECT_EQ(MaskText("secret", false), "******");
+    EXPECT_EQ(MaskText("abc", true), std::string(3, static_cast<char>(149)));
+    EXPECT_EQ(MaskText("", true), "");
+}
+
+TEST(UILinkRules, ActionByCodeModeAndAddress)
+{
+    struct S_Case {
+        int nCode;
+        bool bCallback;
+        bool bButton;
+        const char* pszUrl;
+        int nAction;
+    };
+    const std::vector<S_Case> cases = {
+        {UILINK_CODE_DOWN, true, false, "", UILINK_DO_CALLBACK},
+        {UILINK_CODE_UP, true, true, "http://a", UILINK_DO_CALLBACK},
+        {UILINK_CODE_DOWN, false, true, "http://a", UILINK_DO_NOTHING},
+        {UILINK_CODE_UP, false, true, "http://a", UILINK_DO_COMMAND},
+        {UILINK_CODE_ENTER, false, true, "", UILINK_DO_COMMAND},
+        {UILINK_CODE_SPACE, false, false, "http://a", UILINK_DO_OPEN},
+        {UILINK_CODE_UP, false, false, "", UILINK_DO_NOTHING},
+    };
+    for (const S_Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "code " << c.nCode << " callback " << c.bCallback
+                                        << " button " << c.bButton << " url " << c.pszUrl);
+        EXPECT_EQ(LinkActionFor(c.nCode, c.bCallback, c.bButton, c.pszUrl), c.nAction);
+    }
+}
+
+TEST(UILinkRules, OnlyWebAddressesAreOpened)
+{
+    struct S_Case {
+        const char* pszUrl;
+        bool bOpen;
+    };
+    const std::vector<S_Case> cases = {
+        {"http://www.example.com/", true},
+        {"HTTPS://www.example.com/compare?r=1&w=2", true},
+        {"C:\\Windows\\System32\\calc.exe", false},
+        {"file:///C:/evil.exe", false},
+        {"javascript:alert(1)", false},
+        {"http://a\r\nb", false},
+        {"http://a\" b", false},
+        {"http:", false},
+        {"", false},
+    };
+    for (const S_Case& c : cases) {
+        SCOPED_TRACE(c.pszUrl);
+        EXPECT_EQ(IsOpenableAddress(c.pszUrl), c.bOpen);
+    }
+    EXPECT_EQ(UrlHandlerParameters("http://x/"), "url.dll,FileProtocolHandler http://x/");
+}
+
+} // namespace
