@@ -1,0 +1,107 @@
+#ifndef QUENVALE_TESTS_SIMULATEDSCSITARGET_H
+#define QUENVALE_TESTS_SIMULATEDSCSITARGET_H
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "device/core/AtaCommand.h"
+
+// What one SCSI command did: its status, the data bytes it moved and the
+// sense data of a check condition.
+struct S_ScsiAnswer {
+    uint8_t bStatus = 0;
+    uint32_t ulTransferred = 0;
+    std::array<uint8_t, 32> sense{};
+    uint32_t ulSenseLength = 0;
+};
+
+// A SCSI target with an ATA device behind it, answering from an in-memory
+// image: INQUIRY, READ CAPACITY(10)/(16), READ(10)/WRITE(10), READ CD,
+// REWIND and tape READ(6)/WRITE(6), TEST UNIT READY, and ATA PASS-THROUGH(12)
+// with IDENTIFY DEVICE, IDENTIFY PACKET DEVICE and SMART. Anything else is
+// refused with ILLEGAL REQUEST.
+//
+// The image is sparse: a block never written reads as FillPattern of its
+// LBA, so any read shows which block it came from. Faults are queued per
+// opcode and used up by the commands they hit.
+class C_SimulatedScsiTarget {
+public:
+    explicit C_SimulatedScsiTarget(uint64_t ullBlocksIn = 2048, uint32_t ulBlockSizeIn = 512);
+
+    S_ScsiAnswer Execute(const uint8_t* pCdb, uint32_t ulCdbLength, bool bDataIn,
+                         uint8_t* pData, uint32_t ulLength);
+
+    // The ATA device: false when it aborts the command. ulLength bytes of
+    // data move in nDirection (RUDVANE_ATA_READ/WRITE/NO_DATA).
+    bool ExecuteAta(const S_AtaTaskFile& in, int nDirection, uint8_t* pData, uint32_t ulLength,
+                    S_AtaTaskFile& out);
+
+    // The image, ulBlockSize bytes per block.
+    void ReadImage(uint64_t ullLba, uint32_t ulCount, uint8_t* pOut) const;
+    void WriteImage(uint64_t ullLba, uint32_t ulCount, const uint8_t* pIn);
+    bool IsWritten(uint64_t ullLba) const { return mapBlocks.count(ullLba) != 0; }
+    size_t WrittenBlocks() const { return mapBlocks.size(); }
+    // Content of a block never written: the LBA as 8 little-endian bytes,
+    // repeated, each copy with its byte index mixed into the last byte.
+    static void FillPattern(uint64_t ullLba, uint32_t ulBlockSize, uint8_t* pOut);
+    // 512 bytes of IDENTIFY (PACKET) DEVICE data for this target.
+    std::array<uint8_t, 512> BuildIdentify(bool bPacket) const;
+
+    // The next nTimes commands with bOpcode (0xFF: any) end in CHECK
+    // CONDITION with these sense codes.
+    void FailNext(uint8_t bOpcode, uint8_t bKey, uint8_t bAsc, uint8_t bAscq, int nTimes = 1);
+    // The next command with bOpcode moves ulMissingBytes fewer bytes than asked.
+    void ShortenNext(uint8_t bOpcode, uint32_t ulMissingBytes);
+
+    size_t CountOpcode(uint8_t bOpcode) const;
+    const std::vector<uint8_t>& LastCdb() const;
+
+    // What the target is; tests change these freely.
+    uint64_t ullBlocks;
+    uint32_t ulBlockSize;
+    uint8_t bDeviceType = 0;  // INQUIRY peripheral type: 0 disk, 1 tape, 5 optical
+    std::string strVendor = "QVSIM";
+    std::string strProduct = "Simulated Disk";
+    std::string strRevision = "1.00";
+    std::string strAtaModel = "QVSIM   Simulated ATA Disk";
+    std::string strAtaSerial = "SIM-0001";
+    std::string strAtaFirmware = "FW1.0";
+    bool bAtaPassThrough = true;      // accepts ATA PASS-THROUGH(12)
+    bool bReadCapacity16 = true;      // accepts READ CAPACITY(16)
+    bool bSmartThresholdExceeded = false;
+    bool bSmartEnabled = true;
+
+    // Every CDB and every ATA command received, in order.
+    std::vector<std::vector<uint8_t>> vCdbs;
+    std::vector<S_AtaTaskFile> vAtaCommands;
+
+private:
+    struct S_Fault {
+        uint8_t bOpcode = 0;
+        bool bCheckCondition = false;
+        uint8_t bKey = 0, bAsc = 0, bAscq = 0;
+        uint32_t ulMissingBytes = 0;
+        int nTimes = 1;
+    };
+
+    S_ScsiAnswer Check(uint8_t bKey, uint8_t bAsc, uint8_t bAscq) const;
+    S_ScsiAnswer AtaPassThrough(const uint8_t* pCdb, bool bDataIn, uint8_t* pData,
+                                uint32_t ulLength);
+    S_ScsiAnswer Transfer10(const uint8_t* pCdb, bool bWrite, bool bDataIn, uint8_t* pData,
+                            uint32_t ulLength);
+    S_ScsiAnswer ReadCd(const uint8_t* pCdb, bool bDataIn, uint8_t* pData, uint32_t ulLength);
+    S_ScsiAnswer Tape6(const uint8_t* pCdb, bool bWrite, bool bDataIn, uint8_t* pData,
+                       uint32_t ulLength);
+    S_ScsiAnswer Dispatch(const uint8_t* pCdb, uint32_t ulCdbLength, bool bDataIn,
+                          uint8_t* pData, uint32_t ulLength);
+
+    std::vector<S_Fault> vFaults;
+    std::map<uint64_t, std::vector<uint8_t>> mapBlocks;
+    uint64_t ullTapePosition = 0;
+};
+
+#endif
