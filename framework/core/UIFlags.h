@@ -94,4 +94,11 @@ enum : int {
     UILINK_UNDERLINE_ALWAYS = 2,
 };
 
+// C_UIList flags.
+enum : uint32_t {
+    UILIST_HEADER_ARROWS = 0x1,   // sort arrows in the column headers
+    UILIST_GROUPS        = 0x2,   // group view, where the list accepts it
+    UILIST_SORT_ON_CLICK = 0x4,   // a click on a column header sorts by that column
+};
+
 #endif
