@@ -1,0 +1,256 @@
+#include "device/win/Rudvane.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cctype>
+#include <string>
+
+#include "device/core/RudvaneRecord.h"
+#include "device/win/RudvaneDevice.h"
+#include "framework/core/OsVersion.h"
+#include "framework/win/Library.h"
+#include "framework/win/List.h"
+#include "framework/win/OsWord.h"
+
+namespace {
+
+// The layer's one list and its settings. The settings are written by
+// RudvaneInit on the page's thread and read by workers, so they are atomic;
+// the system identity is guarded by the list lock.
+struct S_Layer {
+    C_List list;
+    std::atomic<RudvaneNotifyFunction> pNotify{nullptr};
+    std::atomic<void*> pContext{nullptr};
+    std::atomic<uint32_t> ulOptions{0};
+    std::atomic<uint32_t> ulEnumeratedKinds{0};
+    std::atomic<uint64_t> ullOsWord{0};
+    std::atomic<char> cSystemLetter{'\0'};
+    std::string strSystemIdentity;
+};
+
+S_Layer& Layer()
+{
+    static S_Layer layer;
+    return layer;
+}
+
+C_RudvaneDevice* AsDevice(C_ListItem* pItem)
+{
+    return static_cast<C_RudvaneDevice*>(pItem);
+}
+
+void Notify(S_Layer& layer, int nEvent, C_RudvaneDevice* pDevice)
+{
+    const RudvaneNotifyFunction pNotify = layer.pNotify.load();
+    if (pNotify != nullptr)
+        pNotify(nEvent, pDevice, 0, layer.pContext.load());
+}
+
+bool IsWin9xWord(uint64_t ullOsWord)
+{
+    const uint32_t ulLow = static_cast<uint32_t>(ullOsWord);
+    return (ulLow & OS_NT) == 0 && (ulLow & OS_WIN9X) != 0;
+}
+
+bool IsAdministrator()
+{
+    using CheckTokenMembershipFunction = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
+    C_Library advapi("advapi32.dll");
+    auto pCheck = advapi.GetAs<CheckTokenMembershipFunction>("CheckTokenMembership");
+    if (pCheck == nullptr)
+        return false;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID pAdministrators = nullptr;
+    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                    DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &pAdministrators))
+        return false;
+    BOOL bMember = FALSE;
+    const bool bAdmin = pCheck(nullptr, pAdministrators, &bMember) && bMember;
+    ::FreeSid(pAdministrators);
+    return bAdmin;
+}
+
+uint32_t SystemOptions(uint64_t ullOsWord)
+{
+    uint32_t ulAdded = 0;
+    if (IsWin9xWord(ullOsWord) || IsAdministrator())
+        ulAdded |= RUDVANE_OPT_ADMIN;
+    const uint32_t ulLow = static_cast<uint32_t>(ullOsWord);
+    if (ulLow == OS_WIN7)
+        ulAdded |= RUDVANE_OPT_WINDOWS7;
+    if (ulLow == OS_WIN8)
+        ulAdded |= RUDVANE_OPT_WINDOWS8;
+    return ulAdded;
+}
+
+} // namespace
+
+int RudvaneInit(RudvaneNotifyFunction pNotify, void* pContext, uint32_t ulOptions)
+{
+    S_Layer& layer = Layer();
+    const uint64_t ullOsWord = GetOsWord();
+    char szWindows[MAX_PATH] = {};
+    const UINT uLength = ::GetWindowsDirectoryA(szWindows, MAX_PATH);
+    const char cLetter = uLength > 0 && uLength < MAX_PATH
+                             ? static_cast<char>(std::toupper(static_cast<unsigned char>(szWindows[0])))
+                             : '\0';
+
+    C_List::C_WriteGuard guard(layer.list);
+    layer.pNotify = pNotify;
+    layer.pContext = pContext;
+    layer.ullOsWord = ullOsWord;
+    layer.ulOptions = ulOptions | SystemOptions(ullOsWord);
+    layer.ulEnumeratedKinds = 0;
+    layer.cSystemLetter = cLetter;
+    layer.strSystemIdentity.clear();
+    return 1;
+}
+
+void RudvaneExit()
+{
+    S_Layer& layer = Layer();
+    C_List::C_WriteGuard guard(layer.list);
+    layer.list.RemoveAll();
+    layer.pNotify = nullptr;
+    layer.pContext = nullptr;
+}
+
+void RudvaneLock()
+{
+    Layer().list.Lock();
+}
+
+void RudvaneUnlock()
+{
+    Layer().list.Unlock();
+}
+
+void RudvaneMarkAll()
+{
+    S_Layer& layer = Layer();
+    C_List::C_WriteGuard guard(layer.list);
+    layer.ulEnumeratedKinds = 0;
+    for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p))
+        AsDevice(p)->ulCaps |= RUDVANE_CAP_STALE;
+}
+
+void RudvanePurge()
+{
+    S_Layer& layer = Layer();
+    C_List::C_WriteGuard guard(layer.list);
+    const uint32_t ulKinds = layer.ulEnumeratedKinds.load();
+    C_ListItem* p = layer.list.First();
+    while (p != nullptr) {
+        C_ListItem* pNext = layer.list.Next(p);
+        C_RudvaneDevice* pDevice = AsDevice(p);
+        if ((pDevice->ulCaps.load() & RUDVANE_CAP_STALE) != 0 && (pDevice->ulKind & ulKinds) != 0) {
+            Notify(layer, RUDVANE_EVENT_REMOVING, pDevice);
+            layer.list.Remove(pDevice);
+            delete pDevice;
+        }
+        p = pNext;
+    }
+}
+
+int RudvaneAddDevice(C_RudvaneDevice* pDevice)
+{
+    if (pDevice == nullptr)
+        return 0;
+    S_Layer& layer = Layer();
+    C_List::C_WriteGuard guard(layer.list);
+    if (HasLetter(pDevice->strLetters, layer.cSystemLetter.load()))
+        layer.strSystemIdentity = FormatRecordIdentity(*pDevice);
+
+    for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p)) {
+        // Adding a record twice must not let the caller delete what the list holds.
+        if (p == pDevice)
+            return 1;
+    }
+    for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p)) {
+        C_RudvaneDevice* pOld = AsDevice(p);
+        if (pOld->ulNumber != pDevice->ulNumber || pOld->ulKind != pDevice->ulKind)
+            continue;
+        if (IsSameRecord(*pOld, *pDevice)) {
+            pOld->ulCaps &= ~RUDVANE_CAP_STALE;
+            return 0;
+        }
+        break;  // only the first record with the key counts
+    }
+    if (!layer.list.AddTail(pDevice))
+        return 0;
+    Notify(layer, RUDVANE_EVENT_ADDED, pDevice);
+    return 1;
+}
+
+C_RudvaneDevice* RudvaneFindDevice(int32_t lNumber, uint32_t ulKind)
+{
+    S_Layer& layer = Layer();
+    C_List::C_WriteGuard guard(layer.list);
+    for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p)) {
+        C_RudvaneDevice* pDevice = AsDevice(p);
+        if (pDevice->ulNumber == lNumber && pDevice->ulKind == ulKind)
+            return pDevice;
+    }
+    return nullptr;
+}
+
+void RudvaneForEachDevice(RudvaneWalkFunction pFunction, void* pContext, int nIncludeStale)
+{
+    if (pFunction == nullptr)
+        return;
+    S_Layer& layer = Layer();
+    C_List::C_WriteGuard guard(layer.list);
+    for (C_ListItem* p = layer.list.First(); p != nullptr;) {
+        // Taken before the call: a function may add records, which go behind.
+        C_ListItem* pNext = layer.list.Next(p);
+        C_RudvaneDevice* pDevice = AsDevice(p);
+        if (nIncludeStale == 1 || (pDevice->ulCaps.load() & RUDVANE_CAP_STALE) == 0) {
+            if (pFunction(pDevice, pContext) == 0)
+                return;
+            pNext = layer.list.Next(p);
+        }
+        p = pNext;
+    }
+}
+
+int RudvaneIsSystemDevice(const C_RudvaneDevice* pDevice, int nStrict)
+{
+    if (pDevice == nullptr)
+        return 0;
+    S_Layer& layer = Layer();
+    C_List::C_WriteGuard guard(layer.list);
+    return IsSystemRecord(*pDevice, layer.cSystemLetter.load(), layer.strSystemIdentity,
+                          nStrict == 1) ? 1 : 0;
+}
+
+uint32_t RudvaneGetOptions()
+{
+    return Layer().ulOptions.load();
+}
+
+uint64_t RudvaneGetOsWord()
+{
+    const uint64_t ullWord = Layer().ullOsWord.load();
+    return ullWord != 0 ? ullWord : GetOsWord();
+}
+
+bool RudvaneIsWin9x()
+{
+    return IsWin9xWord(RudvaneGetOsWord());
+}
+
+void RudvaneAddEnumeratedKind(uint32_t ulKind)
+{
+    Layer().ulEnumeratedKinds |= ulKind;
+}
+
+uint32_t RudvaneGetEnumeratedKinds()
+{
+    return Layer().ulEnumeratedKinds.load();
+}
+
+char RudvaneGetSystemLetter()
+{
+    return Layer().cSystemLetter.load();
+}

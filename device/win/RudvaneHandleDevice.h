@@ -1,0 +1,119 @@
+#ifndef QUENVALE_DEVICE_RUDVANEHANDLEDEVICE_H
+#define QUENVALE_DEVICE_RUDVANEHANDLEDEVICE_H
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "device/core/RudvaneTypes.h"
+#include "device/win/DeviceIo.h"
+#include "device/win/RudvaneDevice.h"
+
+// One caller-built device control request for Query(RUDVANE_Q_IO_REQUEST),
+// passed as pOut.
+struct S_RudvaneIoRequest {
+    DWORD dwCode = 0;
+    void* pIn = nullptr;
+    DWORD dwInSize = 0;
+    void* pOut = nullptr;
+    DWORD dwOutSize = 0;
+    DWORD* pdwReturned = nullptr;
+    OVERLAPPED* pOverlapped = nullptr;
+};
+
+// A device opened by a Win32 path ("\\.\PhysicalDrive%u", "\\.\CdRom%u",
+// "\\.\%c:" or a device-interface path).
+//
+// The record holds no handle between operations: Open and Close nest, and
+// each operation that needs the handle opens and closes it around itself,
+// so a caller that keeps one Open for a whole test keeps the handle open.
+// Every system call goes through a C_DeviceIo (the system's by default).
+class C_RudvaneHandleDevice : public C_RudvaneDevice {
+public:
+    explicit C_RudvaneHandleDevice(const std::string& strPathIn = std::string(),
+                                   DWORD dwAccessIn = GENERIC_READ | GENERIC_WRITE);
+    // Closes the handle and the locked volumes' handles (which ends their
+    // locks) when the owner left them open.
+    ~C_RudvaneHandleDevice() override;
+
+    // SMART_SEND_DRIVE_COMMAND / SMART_RCV_DRIVE_DATA first, then AtaCommand.
+    int SmartCommand(uint8_t bFeature, uint32_t ulLength, void* pOut) override;
+    // READ CAPACITY(10)/(16), then the drive geometry, the disk length and
+    // the end position of the handle, then the file system of the only
+    // letter. Not done under RUDVANE_OPT_NO_SIZE.
+    int UpdateSize() override;
+    // Tape: REWIND at block 0, then READ(6)/WRITE(6). Windows 9x and optical
+    // media: READ(10)/WRITE(10) at LBA + ullPartitionStart. Writes use
+    // WRITE(10) as well when it can address them (see ChooseWriteRoute).
+    // Otherwise ReadFile/WriteFile at LBA * block size. Writing block 0 of
+    // a whole device first asks the Virtual Disk Service to clean the disk.
+    int ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* pBuffer) override;
+    int WriteBlocks(uint64_t ullLba, uint32_t ulCount, const void* pBuffer) override;
+    // SCSI pass-through, buffered or direct form (see C_ScsiRequest), with
+    // the timeout of the record or of the opcode. A check condition fails
+    // with the sense handed over and the Win32 error that its sense key
+    // means; a failed device control call zeroes the sense and leaves its
+    // own error.
+    int ScsiCommand(uint32_t ulCdbLength, const uint8_t* pCdb, int nDataIn, uint32_t ulLength,
+                    void* pBuffer, uint8_t* pSense) override;
+    // The attached handler first, then the record's ATA method, then SCSI
+    // ATA PASS-THROUGH (unless refused for this device).
+    int AtaCommand(S_RudvaneAtaCommand* pCommand, int nDirection) override;
+    int Eject(int nLock) override;
+    int LoadMedia() override;
+    int Open() override;
+    int Close() override;
+    // Codes 0x7xxxx: flush, miniport IDENTIFY, a raw request, volume lock.
+    int Query(uint32_t ulCode, void* pOut, uintptr_t arg, void* pOut2, void* pOut3) override;
+
+    // Partition information of a volume (block count and partition start).
+    int UpdatePartitionInfo();
+
+    long GetOpenCount() const { return lOpenCount.load(); }
+    HANDLE GetHandle() const { return hDevice.load(); }
+    size_t GetLockedVolumeCount() const;
+    // Where the system calls go; null restores the system's.
+    void SetIo(C_DeviceIo* pIoIn) { pIo = pIoIn != nullptr ? pIoIn : &C_DeviceIo::System(); }
+    C_DeviceIo& GetIo() const { return *pIo; }
+
+    std::string strPath;
+    // GENERIC_READ|GENERIC_WRITE, or GENERIC_READ for a volume that refused
+    // write access.
+    DWORD dwAccess;
+    // RUDVANE_ATA_ transport chosen by identification.
+    std::atomic<int> nAtaMethod{RUDVANE_ATA_VENDOR_CDB};
+
+protected:
+    int AtaByMethod(int nMethod, S_RudvaneAtaCommand* pCommand, int nDirection);
+    int AtaBySat(S_RudvaneAtaCommand* pCommand, int nDirection);
+    // Whether SCSI ATA PASS-THROUGH is refused for this device; makes the
+    // vendor check once.
+    bool IsSatRefused();
+
+private:
+    int TapeTransfer(bool bWrite, uint64_t ullLba, uint32_t ulCount, void* pBuffer,
+                     uint32_t ulBytes);
+    int Cdb10Transfer(bool bWrite, uint64_t ullAbsoluteLba, uint32_t ulCount, void* pBuffer,
+                      uint32_t ulBytes);
+    int HandleTransfer(bool bWrite, uint64_t ullLba, void* pBuffer, uint32_t ulBytes);
+    // One device control request on the open handle (Open/Close around it).
+    BOOL ControlOpen(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, DWORD dwOutSize,
+                     DWORD* pdwReturned, OVERLAPPED* pOverlapped = nullptr);
+    int SizeFromHandle();
+    int LockVolumes();
+    int UnlockVolumes();
+    // Opens "\\.\%c:" of the first letter for Eject and LoadMedia.
+    HANDLE OpenFirstLetter();
+
+    C_DeviceIo* pIo = &C_DeviceIo::System();
+    std::atomic<HANDLE> hDevice{INVALID_HANDLE_VALUE};
+    std::atomic<long> lOpenCount{0};
+    // Guards vLockedVolumes.
+    mutable CRITICAL_SECTION csVolumes;
+    std::vector<HANDLE> vLockedVolumes;
+};
+
+#endif
