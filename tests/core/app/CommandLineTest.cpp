@@ -206,20 +206,6 @@ TEST(CommandLine, TextOptionWithoutTextLeavesItToTheNextEntryOfThatName)
     EXPECT_EQ(commandLine.GetText("l"), nullptr);
 }
 
-TEST(CommandLine, ResponseFileGivesTheSameAsTheCommandLine)
-{
-    C_MemoryFiles files;
-    files.files["opts.txt"] = "-a\r\n-i 42\r\n\r\n-l \"x y\"   -log\tl.txt\n";
-    C_CommandLine fromFile = MakeParser(&files);
-    ASSERT_TRUE(fromFile.ParseArguments("@opts.txt"));
-    C_CommandLine inline_ = MakeParser();
-    ASSERT_TRUE(inline_.ParseArguments("-a -i 42 -l \"x y\" -log l.txt"));
-    for (const char* pszName : {"a", "b", "i"})
-        EXPECT_EQ(fromFile.GetNumber(pszName), inline_.GetNumber(pszName)) << pszName;
-    EXPECT_STREQ(fromFile.GetText("l"), "x y");
-    EXPECT_STREQ(fromFile.GetText("log"), "l.txt");
-}
-
 TEST(CommandLine, ResponseFilesNestAndStopAtTheFirstFailingLine)
 {
     C_MemoryFiles files;

@@ -36,11 +36,6 @@ TEST(LogFormat, LinesByOption)
     }
 }
 
-TEST(LogFormat, DatedFileName)
-{
-    EXPECT_EQ(DatedLogFileName("C:\\Logs\\", "Log", 1, 2, 2024, 9, 5, 7), "C:\\Logs\\Log 1.2.2024 9h05m07s.txt");
-}
-
 class C_Lines : public I_LogSink {
 public:
     std::vector<std::string> lines;

@@ -207,17 +207,4 @@ TEST(OptionWord, ChangesFromSeveralThreadsAreNeverLost)
     EXPECT_EQ(word.Get(), 0xF0Fu);
 }
 
-TEST(OptionWord, ChangeIsClearThenSet)
-{
-    C_OptionWord word(0x7018);
-    EXPECT_EQ(word.Change(0x7000, 0x2000), 0x7018u);
-    EXPECT_EQ(word.Get(), 0x2018u);
-    word.Change(0x10, 0x10);
-    EXPECT_TRUE(word.Test(0x10));
-    EXPECT_FALSE(word.Test(0x1));
-    word.SetTo(0x1, true);
-    word.SetTo(0x10, false);
-    EXPECT_EQ(word.Get(), 0x2009u);
-}
-
 } // namespace

@@ -91,13 +91,6 @@ TEST(StoredValues, OnlyStoredBitsComeBackFromFlags)
         EXPECT_EQ(StoredFlagBits(ulBit), 0u) << std::hex << ulBit;
 }
 
-TEST(StoredValues, DeviceWriteValueName)
-{
-    EXPECT_EQ(DeviceWriteValueName("ACME", "Disk 2", "1.0", "S123", "ACME Disk 2", "EF"),
-              "ACME Disk 2 1.0 S123 ACME Disk 2 EF");
-    EXPECT_EQ(DeviceWriteValueName("", "", "", "", "", ""), "     ");
-}
-
 TEST(ProgramPaths, SettingsFileAndFolders)
 {
     struct S_Case {
