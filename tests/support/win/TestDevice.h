@@ -1,0 +1,106 @@
+#ifndef QUENVALE_TESTS_TESTDEVICE_H
+#define QUENVALE_TESTS_TESTDEVICE_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "device/win/DeviceIo.h"
+#include "device/win/RudvaneHandleDevice.h"
+#include "tests/support/core/SimulatedScsiTarget.h"
+
+// Answers the system calls of a device record from a simulated target: SCSI
+// pass-through in both forms, the system's ATA and IDE pass-through and the
+// SMART requests (each when enabled), the geometry, length and partition
+// requests (when enabled; refused with error 50 otherwise, as for a disk
+// image behind a drive letter), volume lock and media requests, positioned
+// transfers on the target's image and the end position. Handles are real
+// (unnamed events), so opening and closing count like the real thing.
+//
+// Every call is logged; failures are injected by the fields below.
+class C_SimulatedIo : public C_DeviceIo {
+public:
+    explicit C_SimulatedIo(C_SimulatedScsiTarget& targetIn) : target(targetIn) {}
+    ~C_SimulatedIo() override;
+
+    HANDLE Open(const char* pszPath, DWORD dwAccess) override;
+    void Close(HANDLE hDevice) override;
+    BOOL Control(HANDLE hDevice, DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut,
+                 DWORD dwOutSize, DWORD* pdwReturned, OVERLAPPED* pOverlapped) override;
+    int Transfer(HANDLE hDevice, bool bWrite, uint64_t ullOffset, void* pBuffer,
+                 uint32_t ulBytes) override;
+    int GetEnd(HANDLE hDevice, uint64_t* pullEnd) override;
+    int Flush(HANDLE hDevice) override;
+    // Only recorded: nothing here ever cleans a disk.
+    void CleanDisk(const std::string& strDevicePath) override;
+
+    C_SimulatedScsiTarget& target;
+
+    // Injected failures.
+    DWORD dwOpenError = 0;                   // Open fails with it while nonzero
+    std::map<DWORD, DWORD> mapControlErrors; // control code -> error of every such call
+    DWORD dwTransferError = 0;               // Transfer fails with it while nonzero
+    int nLockRefusals = 0;                   // this many FSCTL_LOCK_VOLUME fail
+
+    // What the device answers besides SCSI pass-through.
+    bool bAtaPassThrough = false;
+    bool bIdePassThrough = false;
+    bool bSmart = false;
+    bool bGeometryEx = false;
+    bool bGeometry = false;
+    bool bLengthInfo = false;
+    bool bEndPosition = true;
+    bool bPartitionInfo = false;
+    int64_t llPartitionStart = 0;
+    int64_t llPartitionLength = 0;
+    DWORD dwPartitionReturned = 32;
+
+    // The log.
+    struct S_PassThrough {
+        bool bDirect = false;
+        uint32_t ulTimeout = 0;
+        uint32_t ulLength = 0;
+        int nDataIn = 0;
+        std::vector<uint8_t> cdb;
+        std::string strPath;  // of the handle it came on
+    };
+    struct S_Transfer {
+        bool bWrite = false;
+        uint64_t ullOffset = 0;
+        uint32_t ulBytes = 0;
+    };
+    std::vector<S_PassThrough> vPassThroughs;
+    std::vector<std::pair<DWORD, std::string>> vControls;  // code and path of the handle
+    std::vector<S_Transfer> vTransfers;
+    std::vector<std::string> vOpened;                      // paths, in order
+    std::vector<std::string> vCleaned;
+    int nFlushes = 0;
+    int OpenHandles() const { return static_cast<int>(mapHandles.size()); }
+    size_t CountControls(DWORD dwCode) const;
+
+private:
+    BOOL PassThrough(HANDLE hDevice, bool bDirect, void* pIn, DWORD dwInSize, DWORD* pdwReturned);
+    BOOL AtaPassThrough(void* pIn, DWORD dwInSize, DWORD* pdwReturned);
+    BOOL IdePassThrough(void* pIn, DWORD dwInSize, DWORD* pdwReturned);
+    BOOL Smart(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, DWORD dwOutSize,
+               DWORD* pdwReturned);
+
+    std::map<HANDLE, std::string> mapHandles;
+};
+
+// A device record opened by a path whose system calls go to a simulated
+// target: whole fixed disk, 512-byte blocks, transfers of up to 128 blocks.
+class C_TestDevice : public C_RudvaneHandleDevice {
+public:
+    explicit C_TestDevice(uint64_t ullBlocks = 2048, uint32_t ulBlockSizeIn = 512,
+                          const std::string& strPathIn = "\\\\.\\PhysicalDrive7");
+    ~C_TestDevice() override;
+
+    C_SimulatedScsiTarget target;
+    C_SimulatedIo io;
+};
+
+#endif
