@@ -14,19 +14,21 @@ checkerboard so that the shadow and the rounded corners show. The lettering
 and the mark are the ones of the logo bitmaps (tools/make-images.py).
 """
 import argparse
-import importlib.util
+import importlib.machinery
 import math
 import os
 import struct
+import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def load_images_module():
     path = os.path.join(HERE, 'make-images.py')
-    found = importlib.util.spec_from_file_location('make_images', path)
-    module = importlib.util.module_from_spec(found)
-    found.loader.exec_module(module)
+    loader = importlib.machinery.SourceFileLoader('make_images', path)
+    module = types.ModuleType(loader.name)
+    module.__file__ = path
+    loader.exec_module(module)
     return module
 
 
