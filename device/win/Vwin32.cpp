@@ -1,7 +1,15 @@
 #include "device/win/Vwin32.h"
 
+#include "device/win/Rudvane.h"
+
 int Vwin32Call(DWORD dwFunction, S_Vwin32Registers& regs)
 {
+    // The driver belongs to Windows 9x; emulations of it elsewhere do not
+    // reach the disks.
+    if (!RudvaneIsWin9x()) {
+        ::SetLastError(ERROR_NOT_SUPPORTED);
+        return 0;
+    }
     const HANDLE h = ::CreateFileA("\\\\.\\vwin32", 0, 0, nullptr, 0, FILE_FLAG_DELETE_ON_CLOSE,
                                    nullptr);
     if (h == INVALID_HANDLE_VALUE) {

@@ -24,7 +24,7 @@ enum : DWORD {
 };
 
 // Sends one request; nonzero when the driver answered and the carry flag is
-// clear. Fails with ERROR_NOT_SUPPORTED where there is no vwin32 driver.
+// clear. Fails with ERROR_NOT_SUPPORTED outside the Windows 9x family.
 int Vwin32Call(DWORD dwFunction, S_Vwin32Registers& regs);
 
 // A pointer as the driver's 32-bit register value; false when the address
