@@ -60,14 +60,6 @@ TEST(UIFont, FirstInstalledFaceWinsWithDefaultsAndLastResort)
     }
 }
 
-TEST(UIFont, HeightScalesWithTheScreen)
-{
-    EXPECT_EQ(ScaleHeightForDpi(48, 96), 48);
-    EXPECT_EQ(ScaleHeightForDpi(48, 144), 72);
-    EXPECT_EQ(ScaleHeightForDpi(-13, 120), -16);   // -16.25
-    EXPECT_EQ(ScaleHeightForDpi(40, 0), 40);
-}
-
 // A text whose extent grows by nPerPixel for every pixel of font height.
 struct S_Text {
     int nWidthPerPixel;

@@ -22,14 +22,6 @@ TEST(UILook, TabIconIsSeventyPercentRoundedToEight)
     }
 }
 
-TEST(UILook, HotWinsOverSelected)
-{
-    EXPECT_EQ(SelectTabLook(0), UITAB_LOOK_NORMAL);
-    EXPECT_EQ(SelectTabLook(UITAB_SELECTED), UITAB_LOOK_SELECTED);
-    EXPECT_EQ(SelectTabLook(UITAB_HOT), UITAB_LOOK_HOT);
-    EXPECT_EQ(SelectTabLook(UITAB_HOT | UITAB_SELECTED), UITAB_LOOK_HOT);
-}
-
 TEST(UILook, TextColourByState)
 {
     struct S_Case {
@@ -49,19 +41,6 @@ TEST(UILook, TextColourByState)
         SCOPED_TRACE(testing::Message() << std::hex << c.ulFlags);
         EXPECT_EQ(SelectTextColor(c.ulFlags), c.nColor);
     }
-}
-
-TEST(UILook, LinkColourAndUnderlineByState)
-{
-    EXPECT_EQ(SelectLinkColor(UILINK_HOVER_COLOR), UILINK_COLOR_NORMAL);
-    EXPECT_EQ(SelectLinkColor(UILINK_HOVER_COLOR | UILINK_HOT), UILINK_COLOR_HOVER);
-    EXPECT_EQ(SelectLinkColor(UILINK_HOT), UILINK_COLOR_NORMAL);
-    EXPECT_EQ(SelectLinkColor(UILINK_HOVER_COLOR | UILINK_HOT | UILINK_DISABLED), UILINK_COLOR_DISABLED);
-
-    EXPECT_FALSE(LinkUnderlined(UILINK_UNDERLINE_NEVER, UILINK_HOT));
-    EXPECT_FALSE(LinkUnderlined(UILINK_UNDERLINE_HOVER, 0));
-    EXPECT_TRUE(LinkUnderlined(UILINK_UNDERLINE_HOVER, UILINK_HOT));
-    EXPECT_TRUE(LinkUnderlined(UILINK_UNDERLINE_ALWAYS, 0));
 }
 
 TEST(UILook, HitSpanFollowsTheAlignment)
@@ -90,13 +69,6 @@ TEST(UILook, HitSpanFollowsTheAlignment)
     }
     EXPECT_FALSE(HitSpan(100, 40, UI_ALIGN_LEFT, false).Contains(40));
     EXPECT_TRUE(HitSpan(100, 40, UI_ALIGN_LEFT, false).Contains(39));
-}
-
-TEST(UILook, BitmapScale)
-{
-    EXPECT_DOUBLE_EQ(BitmapScale(175, 175), 1.0);
-    EXPECT_DOUBLE_EQ(BitmapScale(350, 175), 2.0);
-    EXPECT_DOUBLE_EQ(BitmapScale(175, 0), 1.0);
 }
 
 } // namespace
