@@ -62,8 +62,8 @@ E_BlockRoute ChooseWriteRoute(const S_BlockTransfer& t)
     // start counts: a volume far out on a large disk must not wrap around
     // to the disk's first blocks.
     if (t.ullLba < 0x100000000ull && AbsoluteLba(t, ullAbsolute) &&
-        ullAbsolute + t.ulCount < 0xFFFFFFFFull && t.ulCount <= t.ulMaxBlocks &&
-        t.ulCount <= 0xFFFF)
+        ullAbsolute < 0xFFFFFFFFull && t.ulCount < 0xFFFFFFFFull - ullAbsolute &&
+        t.ulCount <= t.ulMaxBlocks && t.ulCount <= 0xFFFF)
         return BLOCK_ROUTE_CDB10;
     return BLOCK_ROUTE_HANDLE;
 }

@@ -86,6 +86,8 @@ TEST(BlockRouteTest, WritesUsePassThroughOnlyWhenTheCommandCanAddressThem)
         // would wrap to the disk's first blocks.
         {"volume past the 32-bit end", Disk(100, 8, 0xFFFFFFA0), BLOCK_ROUTE_HANDLE},
         {"volume start overflows", Disk(100, 8, UINT64_MAX - 50), BLOCK_ROUTE_HANDLE},
+        {"disk address plus count wraps 64 bits", Disk(0xFFFFFFF0, 16, 0xFFFFFFFF00000000),
+         BLOCK_ROUTE_HANDLE},
         {"max blocks beyond 16 bits", Disk(0, 0x10000, 0, 0x20000), BLOCK_ROUTE_HANDLE},
         {"optical past 32 bits", optical, BLOCK_ROUTE_REFUSED},
     };
