@@ -1,0 +1,228 @@
+#include "quick/win/AccessTest.h"
+
+#include <array>
+#include <atomic>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#include "framework/win/Event.h"
+#include "framework/win/Thread.h"
+#include "quick/core/AccessPosition.h"
+#include "quick/core/LatencyHistogram.h"
+#include "quick/core/QuickRate.h"
+
+namespace {
+
+// What one access thread owns; made before the threads are released.
+struct S_AccessSlot {
+    C_Event eventReady;              // automatic reset; set by the thread when it waits for the start
+    C_Event eventIo;                 // manual reset; the thread's transfers wait on it
+    uint8_t* pReadBuffer = nullptr;  // 4096 bytes of its own for reads
+    C_LatencyHistogram latency;      // nanoseconds per counted access
+    DWORD dwError = 0;               // the error of its failed access
+};
+
+// The job block of one random pass, shared by its 32 threads.
+struct S_AccessJob {
+    int nDirection = 0;
+    uint8_t* pBuffer = nullptr;      // the data written (only read by the threads)
+    I_QuickFile* pFile = nullptr;
+    uint64_t ullFileSize = 0;
+    std::atomic<uint32_t>* pAccessCount = nullptr;
+    std::atomic<int> nStop{0};       // set once to 1 by the coordinator
+    std::atomic<int> nResult{1};     // only ever set to 0, by any thread
+    C_Event eventStart;              // manual reset; releases all threads together
+    uint32_t ulSeedTime = 0;         // seconds; thread i seeds its generator with this + i
+    int64_t llCounterFrequency = 0;  // performance counter counts per second; 0 = no latencies
+    std::array<S_AccessSlot, kAccessThreads> aSlots;
+    std::vector<uint8_t> vReadBuffers;
+};
+
+int64_t Counter()
+{
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+uint64_t CountsToNanoseconds(int64_t llCounts, int64_t llFrequency)
+{
+    if (llCounts <= 0 || llFrequency <= 0)
+        return 0;
+    const uint64_t ullCounts = static_cast<uint64_t>(llCounts);
+    const uint64_t ullFrequency = static_cast<uint64_t>(llFrequency);
+    return ullCounts / ullFrequency * 1000000000 + ullCounts % ullFrequency * 1000000000 / ullFrequency;
+}
+
+uint8_t* AlignUp(uint8_t* p)
+{
+    const uintptr_t ullAddress = reinterpret_cast<uintptr_t>(p);
+    return p + ((kAccessSize - ullAddress % kAccessSize) % kAccessSize);
+}
+
+} // namespace
+
+DWORD WorkerDoAccesstestThread(void* pJobIn, uint32_t ulIndex)
+{
+    S_AccessJob& job = *static_cast<S_AccessJob*>(pJobIn);
+    S_AccessSlot& slot = job.aSlots[ulIndex];
+    C_CrtRandom random(job.ulSeedTime + ulIndex);
+    const uint64_t ullFileSize = job.ullFileSize;
+    const bool bWrite = job.nDirection == 1;
+    uint8_t* pBuffer = bWrite ? job.pBuffer : slot.pReadBuffer;
+    const HANDLE hEvent = slot.eventIo.GetHandle();
+    const int64_t llFrequency = job.llCounterFrequency;
+
+    slot.eventReady.Set();
+    job.eventStart.Wait(INFINITE);
+
+    while (job.nStop.load() == 0) {
+        const uint64_t ullPosition = AccessPosition(random.Next(), ullFileSize);
+        const int64_t llBefore = llFrequency != 0 ? Counter() : 0;
+        const bool bOk = bWrite ? job.pFile->WriteAt(ullPosition, pBuffer, kAccessSize, hEvent)
+                                : job.pFile->ReadAt(ullPosition, pBuffer, kAccessSize, hEvent);
+        if (!bOk) {
+            slot.dwError = ::GetLastError();
+            job.nResult.store(0);
+            break;
+        }
+        if (job.nStop.load() != 0)
+            break;   // finished after the end: not counted
+        job.pAccessCount->fetch_add(1);
+        if (llFrequency != 0)
+            slot.latency.Record(CountsToNanoseconds(Counter() - llBefore, llFrequency));
+    }
+    return 0;
+}
+
+int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const char* pszPath, uint8_t* pBuffer,
+                       std::string& strResult, S_QuickPassFigures* pFigures)
+{
+    C_QuickState& state = context.state;
+    I_QuickFile& file = context.file;
+    S_QuickPassFigures figures;
+    figures.bRan = true;
+
+    // Everything the threads use exists before they are released.
+    auto pJob = std::make_unique<S_AccessJob>();
+    S_AccessJob& job = *pJob;
+    std::array<C_Thread, kAccessThreads> aThreads;
+    job.nDirection = nDirection;
+    job.pBuffer = pBuffer;
+    job.pFile = &file;
+    job.ullFileSize = state.ullFileSize.load();
+    job.pAccessCount = &state.ulAccessCount;
+    job.ulSeedTime = static_cast<uint32_t>(std::time(nullptr));
+    LARGE_INTEGER frequency;
+    if (::QueryPerformanceFrequency(&frequency))
+        job.llCounterFrequency = frequency.QuadPart;
+    job.vReadBuffers.resize((kAccessThreads + 1) * kAccessSize);
+    uint8_t* pReadBuffers = AlignUp(job.vReadBuffers.data());
+    bool bReady = job.eventStart.Create(true, false);
+    for (uint32_t i = 0; i < kAccessThreads; ++i) {
+        S_AccessSlot& slot = job.aSlots[i];
+        slot.pReadBuffer = pReadBuffers + i * kAccessSize;
+        bReady = slot.eventIo.Create(true, false) && slot.eventReady.Create(false, false) && bReady;
+    }
+    state.ulAccessCount.store(0);
+
+    // Positions and lengths are multiples of 4096, so a local file can be
+    // read and written unbuffered; each access carries its own position.
+    bool bOpen = bReady && file.Open(pszPath, nDirection, FILE_FLAG_OVERLAPPED);
+    if (bOpen && IsNtError(file.DisableLocalBuffering())) {
+        file.Close();
+        bOpen = file.Open(pszPath, nDirection, FILE_FLAG_NO_BUFFERING | FILE_FLAG_OVERLAPPED);
+    }
+    bool bOk = bOpen && job.ullFileSize >= kAccessSize;
+    if (!bOpen)
+        figures.ulError = ::GetLastError();
+    if (bOk && nDirection == 1) {
+        // Full length, and the system allocates the file up to its end.
+        const uint64_t ullLast = job.ullFileSize - kAccessSize;
+        if (file.Seek(job.ullFileSize)) {
+            file.SetEnd();
+            bOk = file.Seek(ullLast) && file.WriteAt(ullLast, pBuffer, kAccessSize, job.aSlots[0].eventIo.GetHandle()) &&
+                  file.Flush();
+        } else {
+            bOk = false;
+        }
+        if (!bOk)
+            figures.ulError = ::GetLastError();
+    }
+    if (!bOk)
+        job.nResult.store(0);
+
+    uint32_t ulStarted = 0;
+    bool bAbandon = false;
+    if (bOk) {
+        for (uint32_t i = 0; i < kAccessThreads; ++i) {
+            if (!aThreads[i].Start(WorkerDoAccesstestThread, &job, i)) {
+                figures.ulError = ::GetLastError();
+                job.nResult.store(0);
+                bAbandon = true;
+                break;
+            }
+            ++ulStarted;
+            if (state.IsStopRequested()) {
+                job.nResult.store(0);
+                break;
+            }
+        }
+        for (uint32_t i = 0; i < ulStarted; ++i)
+            job.aSlots[i].eventReady.Wait(INFINITE);
+
+        state.stopwatch.Start();
+        job.eventStart.Set();
+
+        const uint32_t ulPeriods = state.GetAccessPeriods();
+        const uint32_t ulPeriodMs = state.GetAccessPeriodMs();
+        for (uint32_t ulPeriod = 0; ulPeriod < ulPeriods && !bAbandon; ++ulPeriod) {
+            if (state.WaitForStop(ulPeriodMs)) {
+                job.nResult.store(0);
+                break;
+            }
+            state.ulSecondsElapsed.fetch_add(1);
+        }
+        job.nStop.store(1);
+        const uint32_t ulCount = state.ulAccessCount.load();
+        if (!state.IsStopRequested() && ulCount > 0) {
+            const uint64_t ullMicroseconds = state.stopwatch.Stop();
+            strResult = AccessResultText(ulCount, ullMicroseconds);
+            figures.ullBytes = static_cast<uint64_t>(ulCount) * kAccessSize;
+            figures.ullMicroseconds = ullMicroseconds;
+            figures.dBytesPerSecond = AccessRate(ulCount, ullMicroseconds);
+            figures.dIops = AccessIops(ulCount, ullMicroseconds);
+            figures.dMeanMs = AccessMeanMs(ulCount, ullMicroseconds);
+        }
+        figures.ullTransfers = ulCount;
+        figures.ullBytesMoved = static_cast<uint64_t>(ulCount) * kAccessSize;
+    }
+
+    for (uint32_t i = 0; i < ulStarted; ++i)
+        aThreads[i].WaitForEnd(0);
+    file.Close();
+    if (nDirection == 0)
+        file.RemoveFile(pszPath);
+
+    const int nResult = job.nResult.load();
+    if (pFigures != nullptr) {
+        C_LatencyHistogram latency;
+        for (const S_AccessSlot& slot : job.aSlots) {
+            latency.Add(slot.latency);
+            if (figures.ulError == 0 && slot.dwError != 0)
+                figures.ulError = slot.dwError;
+        }
+        if (job.llCounterFrequency != 0 && latency.Count() != 0) {
+            figures.bHasLatency = true;
+            figures.latency.ullSamples = latency.Count();
+            figures.latency.dMeanMs = latency.Mean() / 1e6;
+            figures.latency.dMedianMs = static_cast<double>(latency.Percentile(50)) / 1e6;
+            figures.latency.dP99Ms = static_cast<double>(latency.Percentile(99)) / 1e6;
+            figures.latency.dMaxMs = static_cast<double>(latency.Max()) / 1e6;
+        }
+        figures.bSuccess = nResult == 1;
+        *pFigures = figures;
+    }
+    return nResult;
+}

@@ -1,0 +1,32 @@
+#ifndef QUENVALE_QUICK_ACCESSTEST_H
+#define QUENVALE_QUICK_ACCESSTEST_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "quick/core/QuickFigures.h"
+#include "quick/win/QuickPassContext.h"
+
+// One random pass (nDirection 1 write, 0 read) over the test file of
+// context.state.ullFileSize bytes: 32 threads, released together, move
+// 4096-byte blocks at random positions for the state's periods (six of
+// one second), each access at the position its thread chose, with 32
+// requests in flight. A write pass first gives the file its full length
+// and has the system allocate it; a read pass deletes the file at its end,
+// whatever the outcome. No message is shown.
+//
+// Returns 1 when no access failed and no stop was requested; strResult
+// gets "<rate>/sec, <n> IOPS, <t> ms" only when the pass was not stopped
+// and counted at least one access (it is left untouched otherwise).
+// pBuffer: aligned to 4096 bytes, at least 4096 bytes, the data written.
+// pFigures, when given, gets the raw figures and the per-access latency.
+int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const char* pszPath, uint8_t* pBuffer,
+                       std::string& strResult, S_QuickPassFigures* pFigures = nullptr);
+
+// The function of one access thread (pJob: the pass's job block, ulIndex
+// 0..31); returns 0.
+DWORD WorkerDoAccesstestThread(void* pJob, uint32_t ulIndex);
+
+#endif

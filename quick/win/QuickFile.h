@@ -1,0 +1,67 @@
+#ifndef QUENVALE_QUICK_QUICKFILE_H
+#define QUENVALE_QUICK_QUICKFILE_H
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The test file of the Quick Access passes and the folder it lives in. The
+// real one is C_TestFile (Win32); tests put a stand-in in its place that
+// fails where they ask.
+//
+// Every operation returns a success flag and leaves the Windows error for
+// the caller (GetLastError() right after the call). Transfers succeed only
+// when every byte moved.
+//
+// Threads: Open, Close, Read, Write, Seek, SetEnd and Flush belong to one
+// thread at a time; ReadAt and WriteAt may run on many threads at once
+// while the file is open.
+class I_QuickFile {
+public:
+    virtual ~I_QuickFile() = default;
+
+    // nDirection 1: GENERIC_WRITE, CREATE_ALWAYS; 0: GENERIC_READ,
+    // OPEN_EXISTING. Shared for reading and writing; dwFlags are CreateFile's
+    // FILE_FLAG_ bits. A file still open is closed first.
+    virtual bool Open(const char* pszPath, int nDirection, DWORD dwFlags) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // NtFsControlFile(IOCTL_LMR_DISABLE_LOCAL_BUFFERING) on the open file:
+    // the NTSTATUS (0xC0000001 when the system has no such call).
+    virtual LONG DisableLocalBuffering() = 0;
+
+    // At the file position, which moves on.
+    virtual bool Read(void* pBuffer, DWORD dwBytes) = 0;
+    virtual bool Write(const void* pBuffer, DWORD dwBytes) = 0;
+
+    // At ullOffset, one operation, whatever other threads do meanwhile.
+    // hEvent is a manual-reset event of the calling thread that the
+    // transfer may use to wait for itself (a file opened with
+    // FILE_FLAG_OVERLAPPED needs it).
+    virtual bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent) = 0;
+    virtual bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes, HANDLE hEvent) = 0;
+
+    // The file position, from the start.
+    virtual bool Seek(uint64_t ullOffset) = 0;
+    // The file ends at the file position.
+    virtual bool SetEnd() = 0;
+    virtual bool Flush() = 0;
+
+    // The file system around the test file.
+    virtual bool CreateFolder(const char* pszPath) = 0;
+    virtual bool RemoveFolder(const char* pszPath) = 0;   // only when empty
+    // Deletes a file, read-only or not.
+    virtual bool RemoveFile(const char* pszPath) = 0;
+};
+
+// NTSTATUS values are errors when both top bits are set.
+inline bool IsNtError(LONG lStatus)
+{
+    return (static_cast<ULONG>(lStatus) >> 30) == 3;
+}
+
+// The status that stands for "no such call".
+constexpr LONG kStatusUnsuccessful = static_cast<LONG>(0xC0000001);
+
+#endif

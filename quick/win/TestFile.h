@@ -1,0 +1,46 @@
+#ifndef QUENVALE_QUICK_TESTFILE_H
+#define QUENVALE_QUICK_TESTFILE_H
+
+#include <windows.h>
+
+#include "quick/win/QuickFile.h"
+
+// The Quick Access test file on Win32: one file handle, owned. Transfers
+// that the system refuses with ERROR_NO_SYSTEM_RESOURCES are repeated in
+// pieces of 1 MiB (quick/core/WholeTransfer.h).
+class C_TestFile : public I_QuickFile {
+public:
+    C_TestFile() = default;
+    ~C_TestFile() override { Close(); }
+    C_TestFile(const C_TestFile&) = delete;
+    C_TestFile& operator=(const C_TestFile&) = delete;
+
+    bool Open(const char* pszPath, int nDirection, DWORD dwFlags) override;
+    void Close() override;
+    bool IsOpen() const override { return hFile != INVALID_HANDLE_VALUE; }
+    LONG DisableLocalBuffering() override;
+    bool Read(void* pBuffer, DWORD dwBytes) override;
+    bool Write(const void* pBuffer, DWORD dwBytes) override;
+    bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent) override;
+    bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes, HANDLE hEvent) override;
+    bool Seek(uint64_t ullOffset) override;
+    bool SetEnd() override;
+    bool Flush() override;
+    bool CreateFolder(const char* pszPath) override;
+    bool RemoveFolder(const char* pszPath) override;
+    bool RemoveFile(const char* pszPath) override;
+
+    HANDLE GetHandle() const { return hFile; }
+
+private:
+    bool Transfer(bool bWrite, void* pBuffer, DWORD dwBytes);
+    bool TransferAt(bool bWrite, uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent);
+
+    HANDLE hFile = INVALID_HANDLE_VALUE;
+};
+
+// IOCTL_LMR_DISABLE_LOCAL_BUFFERING: network redirectors accept it and keep
+// only the server's buffering; local file systems refuse it.
+constexpr ULONG kIoctlLmrDisableLocalBuffering = 0x00140390;
+
+#endif
