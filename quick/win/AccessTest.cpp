@@ -186,7 +186,9 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
         }
         job.nStop.store(1);
         const uint32_t ulCount = state.ulAccessCount.load();
-        if (!state.IsStopRequested() && ulCount > 0) {
+        // A pass with a failed access keeps its count for the live display
+        // but gets no result text.
+        if (job.nResult.load() == 1 && !state.IsStopRequested() && ulCount > 0) {
             const uint64_t ullMicroseconds = state.stopwatch.Stop();
             strResult = AccessResultText(ulCount, ullMicroseconds);
             figures.ullBytes = static_cast<uint64_t>(ulCount) * kAccessSize;

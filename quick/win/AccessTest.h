@@ -17,9 +17,9 @@
 // and has the system allocate it; a read pass deletes the file at its end,
 // whatever the outcome. No message is shown.
 //
-// Returns 1 when no access failed and no stop was requested; strResult
-// gets "<rate>/sec, <n> IOPS, <t> ms" only when the pass was not stopped
-// and counted at least one access (it is left untouched otherwise).
+// Returns 1 when no access failed and no stop was requested; only then,
+// and when at least one access was counted, strResult gets
+// "<rate>/sec, <n> IOPS, <t> ms" (it is left untouched otherwise).
 // pBuffer: aligned to 4096 bytes, at least 4096 bytes, the data written.
 // pFigures, when given, gets the raw figures and the per-access latency.
 int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const char* pszPath, uint8_t* pBuffer,
