@@ -1,0 +1,29 @@
+// quenvale-cli: the console runner on the Quick Access engine.
+//
+//   quenvale-cli quick <drive-letter-or-folder>... [--size MB] [--block 4k|64k|1m]
+//                [--skip-random] [--log FILE] [--json]
+
+#include <string>
+#include <vector>
+
+#include "app/cli/ConsoleText.h"
+#include "app/cli/QuickConsoleRun.h"
+#include "quick/core/QuickCommand.h"
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> vArgs;
+    for (int i = 1; i < argc; ++i)
+        vArgs.push_back(argv[i]);
+    S_QuickCommand command;
+    std::string strError;
+    if (!ParseQuickCommand(vArgs, command, strError)) {
+        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + QuickUsageText());
+        return CLI_EXIT_USAGE;
+    }
+    if (command.bHelp) {
+        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText());
+        return CLI_EXIT_OK;
+    }
+    return RunQuickCommand(command);
+}

@@ -1,0 +1,147 @@
+// The console runner, started as its own process on the scratch drive.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/core/QuickAccessLog.h"
+#include "framework/win/Texts.h"
+#include "quick/core/QuickTextIds.h"
+#include "tests/support/win/QuickTestFiles.h"
+
+namespace {
+
+std::string CliPath()
+{
+    char szModule[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, szModule, MAX_PATH);
+    std::string strPath = szModule;
+    strPath.resize(strPath.find_last_of('\\') + 1);
+    return strPath + "..\\app\\cli\\quenvale-cli.exe";
+}
+
+struct S_CliRun {
+    DWORD dwExitCode = 0xFFFFFFFF;
+    std::string strOut;
+    std::string strErr;
+};
+
+S_CliRun RunCli(const std::string& strArguments, const C_QuickTempFolder& folder)
+{
+    S_CliRun run;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    // Files of their own for each run: a console host may hold the last
+    // run's handles a little longer.
+    static int nRun = 0;
+    ++nRun;
+    const std::string strOutPath = folder / ("out" + std::to_string(nRun) + ".txt");
+    const std::string strErrPath = folder / ("err" + std::to_string(nRun) + ".txt");
+    HANDLE hOut = ::CreateFileA(strOutPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hErr = ::CreateFileA(strErrPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = hOut;
+    startup.hStdError = hErr;
+    std::string strCommand = "\"" + CliPath() + "\" " + strArguments;
+    PROCESS_INFORMATION process = {};
+    if (::CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                         &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, 120000);
+        ::GetExitCodeProcess(process.hProcess, &run.dwExitCode);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::CloseHandle(hOut);
+    ::CloseHandle(hErr);
+    run.strOut = QuickReadFile(strOutPath);
+    run.strErr = QuickReadFile(strErrPath);
+    return run;
+}
+
+// The messages of a log file's lines (after "<date> <time>: ").
+std::vector<std::string> LogMessages(const std::string& strText)
+{
+    std::vector<std::string> vMessages;
+    size_t nStart = strText.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (size_t nEnd; (nEnd = strText.find("\r\n", nStart)) != std::string::npos; nStart = nEnd + 2) {
+        const std::string strLine = strText.substr(nStart, nEnd - nStart);
+        const size_t nMessage = strLine.find(": Quick Access");
+        vMessages.push_back(nMessage == std::string::npos ? strLine : strLine.substr(nMessage + 2));
+    }
+    return vMessages;
+}
+
+class QuickCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!QuickPathExists(CliPath()))
+            GTEST_SKIP() << "quenvale-cli.exe is not built";
+        if (!HasScratchDriveQ())
+            GTEST_SKIP() << "no scratch drive Q:";
+    }
+    C_QuickTempFolder folder;
+};
+
+TEST_F(QuickCli, RunsOnTheScratchDriveAndLogs)
+{
+    const std::string strLog = folder / "run.log";
+    const S_CliRun run = RunCli("quick Q --size 2 --block 64k --skip-random --log \"" + strLog + "\"", folder);
+    ASSERT_EQ(run.dwExitCode, 0u) << run.strErr;
+
+    using L = C_QuickAccessLog;
+    const std::string strNotTested = Texts().LoadText(TEXT_NOT_TESTED);
+    const std::vector<std::string> vMessages = LogMessages(QuickReadFile(strLog));
+    ASSERT_EQ(vMessages.size(), 8u) << QuickReadFile(strLog);
+    EXPECT_EQ(vMessages[0], L::DriveStartText('Q', ""));
+    EXPECT_EQ(vMessages[1], L::PassStartText(E_QuickPass::SequentialWrite, 'Q'));
+    EXPECT_EQ(vMessages[2].rfind("Quick Access Sequential Write: Test result on Q:\\: ", 0), 0u);
+    EXPECT_EQ(vMessages[3], L::PassStartText(E_QuickPass::SequentialRead, 'Q'));
+    EXPECT_EQ(vMessages[4].rfind("Quick Access Sequential Read: Test result on Q:\\: ", 0), 0u);
+    EXPECT_EQ(vMessages[5], L::PassResultText(E_QuickPass::Qd32Write, 'Q', strNotTested.c_str()));
+    EXPECT_EQ(vMessages[6], L::PassResultText(E_QuickPass::Qd32Read, 'Q', strNotTested.c_str()));
+    EXPECT_EQ(vMessages[7], L::DriveFinishText('Q'));
+
+    // The page's rows and the summary line.
+    EXPECT_EQ(run.strOut.rfind("Q:\n", 0), 0u) << run.strOut;
+    EXPECT_NE(run.strOut.find(Texts().LoadText(TEXT_SEQ_WRITE_LABEL)), std::string::npos);
+    EXPECT_NE(run.strOut.find("\nQ: : "), std::string::npos) << run.strOut;
+    EXPECT_FALSE(QuickPathExists("Q:\\QuenvaleTest"));
+}
+
+TEST_F(QuickCli, JsonOnAFolder)
+{
+    // Without the trailing '\', which would escape the closing quote.
+    const std::string strFolder = folder.Path().substr(0, folder.Path().size() - 1);
+    const S_CliRun run = RunCli("quick \"" + strFolder + "\" --size 1 --block 4k --skip-random --json", folder);
+    ASSERT_EQ(run.dwExitCode, 0u) << run.strErr;
+    for (const char* pszPart : {"\"file_size\": 1048576,", "\"block_size\": 4096,", "\"success\": true,",
+                                "\"sequential_read\": {", "\"ran\": false,"}) {
+        SCOPED_TRACE(pszPart);
+        EXPECT_NE(run.strOut.find(pszPart), std::string::npos) << run.strOut;
+    }
+    EXPECT_FALSE(QuickPathExists(folder / "QuenvaleTest"));
+}
+
+TEST_F(QuickCli, BadArgumentsGiveUsage)
+{
+    for (const char* pszArguments : {"", "quick", "quick Q --size 0", "quick Q --block 8k", "quick Q --frob",
+                                     "slow Q", "quick \"Q:\\no such folder\\\""}) {
+        SCOPED_TRACE(pszArguments);
+        const S_CliRun run = RunCli(pszArguments, folder);
+        EXPECT_EQ(run.dwExitCode, 2u);
+        EXPECT_NE(run.strErr.find("quenvale-cli: "), std::string::npos) << run.strErr;
+        EXPECT_TRUE(run.strOut.empty());
+    }
+    const S_CliRun help = RunCli("--help", folder);
+    EXPECT_EQ(help.dwExitCode, 0u);
+    EXPECT_EQ(help.strOut.rfind("usage: quenvale-cli quick", 0), 0u) << help.strOut;
+}
+
+} // namespace
