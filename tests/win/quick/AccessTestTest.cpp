@@ -144,6 +144,8 @@ TEST_F(AccessTest, StopDuringTheRun)
     EXPECT_TRUE(file.bExists);   // a write pass keeps its file
 
     state.ClearStop();
+    file.Reset();
+    file.PlaceFile(kPath, kFileSize, 0x11);
     file.onTransfer = [this](uint64_t ullTransfers) {
         if (ullTransfers == 100)
             state.RequestStop();
