@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cwctype>
+#include <string>
 #include <vector>
 
 #include "framework/win/Library.h"
@@ -193,9 +195,18 @@ void FreeDiskTexts(const S_Com& com, vds::S_DiskProp& prop)
     }
 }
 
+// Device paths compared without regard to case (ASCII letters are all
+// they differ in).
 bool SameText(const std::wstring& strWanted, LPCWSTR pszText)
 {
-    return pszText != nullptr && ::lstrcmpiW(strWanted.c_str(), pszText) == 0;
+    if (pszText == nullptr)
+        return false;
+    size_t i = 0;
+    for (; i < strWanted.size() && pszText[i] != L'\0'; ++i) {
+        if (std::towlower(strWanted[i]) != std::towlower(pszText[i]))
+            return false;
+    }
+    return i == strWanted.size() && pszText[i] == L'\0';
 }
 
 void LookAtDisk(const S_Com& com, IUnknown* pUnknown, S_Match& match)

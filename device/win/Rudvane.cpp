@@ -56,18 +56,23 @@ bool IsWin9xWord(uint64_t ullOsWord)
 bool IsAdministrator()
 {
     using CheckTokenMembershipFunction = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
+    using AllocateSidFunction = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD,
+                                              DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
+    using FreeSidFunction = PVOID(WINAPI*)(PSID);
     C_Library advapi("advapi32.dll");
     auto pCheck = advapi.GetAs<CheckTokenMembershipFunction>("CheckTokenMembership");
-    if (pCheck == nullptr)
+    auto pAllocate = advapi.GetAs<AllocateSidFunction>("AllocateAndInitializeSid");
+    auto pFree = advapi.GetAs<FreeSidFunction>("FreeSid");
+    if (pCheck == nullptr || pAllocate == nullptr || pFree == nullptr)
         return false;
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
     PSID pAdministrators = nullptr;
-    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                    DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &pAdministrators))
+    if (!pAllocate(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
+                   0, 0, 0, &pAdministrators))
         return false;
     BOOL bMember = FALSE;
     const bool bAdmin = pCheck(nullptr, pAdministrators, &bMember) && bMember;
-    ::FreeSid(pAdministrators);
+    pFree(pAdministrators);
     return bAdmin;
 }
 
