@@ -82,18 +82,6 @@ TEST(RecordTest, SameRecordComparesExactlyTheListedFields)
     }
 }
 
-TEST(RecordTest, NewRecordHasItsStartValues)
-{
-    S_RudvaneRecord r;
-    EXPECT_EQ(r.ulCaps.load(), 0u);
-    EXPECT_EQ(r.ulBusFlags, 0x1u);
-    EXPECT_EQ(r.ulMaxBlocks, 1u);
-    EXPECT_EQ(r.ulScsiTimeout, -1);
-    EXPECT_EQ(r.ullBlockCount, 0u);
-    EXPECT_EQ(r.pHandler, nullptr);
-    EXPECT_TRUE(r.strLetters.empty());
-}
-
 TEST(RecordTest, SystemRecordByLetterIdentityOrMissingLetter)
 {
     struct Case {
