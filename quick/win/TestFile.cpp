@@ -99,7 +99,11 @@ bool C_TestFile::TransferAt(bool bWrite, uint64_t ullOffset, void* pBuffer, DWOR
             OVERLAPPED overlapped = {};
             overlapped.Offset = static_cast<DWORD>(ullPieceOffset);
             overlapped.OffsetHigh = static_cast<DWORD>(ullPieceOffset >> 32);
-            overlapped.hEvent = hEvent;
+            // The event's low bit tells the system to queue no completion
+            // packet for the transfer (no completion port is used), which
+            // saves a round trip per access on some systems.
+            overlapped.hEvent =
+                hEvent != nullptr ? reinterpret_cast<HANDLE>(reinterpret_cast<ULONG_PTR>(hEvent) | 1) : nullptr;
             const BOOL bOk = bWrite ? ::WriteFile(hFile, pPiece, ulPiece, nullptr, &overlapped)
                                     : ::ReadFile(hFile, pPiece, ulPiece, nullptr, &overlapped);
             if (!bOk) {
