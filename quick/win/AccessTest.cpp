@@ -17,7 +17,7 @@ namespace {
 // What one access thread owns; made before the threads are released.
 struct S_AccessSlot {
     C_Event eventReady;              // automatic reset; set by the thread when it waits for the start
-    C_Event eventIo;                 // manual reset; the thread's transfers wait on it
+    std::unique_ptr<I_QuickAccessor> pAccessor;   // the thread's own handle on the test file
     uint8_t* pReadBuffer = nullptr;  // 4096 bytes of its own for reads
     C_LatencyHistogram latency;      // nanoseconds per counted access
     DWORD dwError = 0;               // the error of its failed access
@@ -27,7 +27,6 @@ struct S_AccessSlot {
 struct S_AccessJob {
     int nDirection = 0;
     uint8_t* pBuffer = nullptr;      // the data written (only read by the threads)
-    I_QuickFile* pFile = nullptr;
     uint64_t ullFileSize = 0;
     std::atomic<uint32_t>* pAccessCount = nullptr;
     std::atomic<int> nStop{0};       // set once to 1 by the coordinator
@@ -71,7 +70,7 @@ DWORD WorkerDoAccesstestThread(void* pJobIn, uint32_t ulIndex)
     const uint64_t ullFileSize = job.ullFileSize;
     const bool bWrite = job.nDirection == 1;
     uint8_t* pBuffer = bWrite ? job.pBuffer : slot.pReadBuffer;
-    const HANDLE hEvent = slot.eventIo.GetHandle();
+    I_QuickAccessor& accessor = *slot.pAccessor;
     const int64_t llFrequency = job.llCounterFrequency;
 
     slot.eventReady.Set();
@@ -80,8 +79,8 @@ DWORD WorkerDoAccesstestThread(void* pJobIn, uint32_t ulIndex)
     while (job.nStop.load() == 0) {
         const uint64_t ullPosition = AccessPosition(random.Next(), ullFileSize);
         const int64_t llBefore = llFrequency != 0 ? Counter() : 0;
-        const bool bOk = bWrite ? job.pFile->WriteAt(ullPosition, pBuffer, kAccessSize, hEvent)
-                                : job.pFile->ReadAt(ullPosition, pBuffer, kAccessSize, hEvent);
+        const bool bOk = bWrite ? accessor.WriteAt(ullPosition, pBuffer, kAccessSize)
+                                : accessor.ReadAt(ullPosition, pBuffer, kAccessSize);
         if (!bOk) {
             slot.dwError = ::GetLastError();
             job.nResult.store(0);
@@ -110,7 +109,6 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
     std::array<C_Thread, kAccessThreads> aThreads;
     job.nDirection = nDirection;
     job.pBuffer = pBuffer;
-    job.pFile = &file;
     job.ullFileSize = state.ullFileSize.load();
     job.pAccessCount = &state.ulAccessCount;
     job.ulSeedTime = static_cast<uint32_t>(std::time(nullptr));
@@ -123,16 +121,16 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
     for (uint32_t i = 0; i < kAccessThreads; ++i) {
         S_AccessSlot& slot = job.aSlots[i];
         slot.pReadBuffer = pReadBuffers + i * kAccessSize;
-        bReady = slot.eventIo.Create(true, false) && slot.eventReady.Create(false, false) && bReady;
+        bReady = slot.eventReady.Create(false, false) && bReady;
     }
     state.ulAccessCount.store(0);
 
-    // Positions and lengths are multiples of 4096, so a local file can be
-    // read and written unbuffered; each access carries its own position.
-    bool bOpen = bReady && file.Open(pszPath, nDirection, FILE_FLAG_OVERLAPPED);
+    bool bOpen = bReady && file.Open(pszPath, nDirection, 0);
     if (bOpen && IsNtError(file.DisableLocalBuffering())) {
+        // Positions and lengths are multiples of 4096: a local file can be
+        // read and written unbuffered.
         file.Close();
-        bOpen = file.Open(pszPath, nDirection, FILE_FLAG_NO_BUFFERING | FILE_FLAG_OVERLAPPED);
+        bOpen = file.Open(pszPath, nDirection, FILE_FLAG_NO_BUFFERING);
     }
     bool bOk = bOpen && job.ullFileSize >= kAccessSize;
     if (!bOpen)
@@ -142,13 +140,21 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
         const uint64_t ullLast = job.ullFileSize - kAccessSize;
         if (file.Seek(job.ullFileSize)) {
             file.SetEnd();
-            bOk = file.Seek(ullLast) && file.WriteAt(ullLast, pBuffer, kAccessSize, job.aSlots[0].eventIo.GetHandle()) &&
-                  file.Flush();
+            bOk = file.Seek(ullLast) && file.Write(pBuffer, kAccessSize) && file.Flush();
         } else {
             bOk = false;
         }
         if (!bOk)
             figures.ulError = ::GetLastError();
+    }
+    // Each thread transfers through a handle of its own, so that every
+    // access carries its position and 32 are in flight at once.
+    for (uint32_t i = 0; i < kAccessThreads && bOk; ++i) {
+        job.aSlots[i].pAccessor = file.OpenAccessor();
+        if (!job.aSlots[i].pAccessor) {
+            figures.ulError = ::GetLastError();
+            bOk = false;
+        }
     }
     if (!bOk)
         job.nResult.store(0);
@@ -203,6 +209,8 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
 
     for (uint32_t i = 0; i < ulStarted; ++i)
         aThreads[i].WaitForEnd(0);
+    for (S_AccessSlot& slot : job.aSlots)
+        slot.pAccessor.reset();
     file.Close();
     if (nDirection == 0)
         file.RemoveFile(pszPath);

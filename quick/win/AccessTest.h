@@ -12,8 +12,9 @@
 // One random pass (nDirection 1 write, 0 read) over the test file of
 // context.state.ullFileSize bytes: 32 threads, released together, move
 // 4096-byte blocks at random positions for the state's periods (six of
-// one second), each access at the position its thread chose, with 32
-// requests in flight. A write pass first gives the file its full length
+// one second), each thread through a handle of its own on the one test
+// file and each access at the position its thread chose, so 32 requests
+// are in flight. A write pass first gives the file its full length
 // and has the system allocate it; a read pass deletes the file at its end,
 // whatever the outcome. No message is shown.
 //

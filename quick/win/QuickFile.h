@@ -4,6 +4,16 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+
+// One random-access thread's own handle on the open test file: transfers
+// at a position, each one operation. Closed when the object goes.
+class I_QuickAccessor {
+public:
+    virtual ~I_QuickAccessor() = default;
+    virtual bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes) = 0;
+    virtual bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes) = 0;
+};
 
 // The test file of the Quick Access passes and the folder it lives in. The
 // real one is C_TestFile (Win32); tests put a stand-in in its place that
@@ -13,9 +23,8 @@
 // the caller (GetLastError() right after the call). Transfers succeed only
 // when every byte moved.
 //
-// Threads: Open, Close, Read, Write, Seek, SetEnd and Flush belong to one
-// thread at a time; ReadAt and WriteAt may run on many threads at once
-// while the file is open.
+// Threads: the file object belongs to one thread at a time; each accessor
+// it opens belongs to one thread, and many accessors may transfer at once.
 class I_QuickFile {
 public:
     virtual ~I_QuickFile() = default;
@@ -35,12 +44,10 @@ public:
     virtual bool Read(void* pBuffer, DWORD dwBytes) = 0;
     virtual bool Write(const void* pBuffer, DWORD dwBytes) = 0;
 
-    // At ullOffset, one operation, whatever other threads do meanwhile.
-    // hEvent is a manual-reset event of the calling thread that the
-    // transfer may use to wait for itself (a file opened with
-    // FILE_FLAG_OVERLAPPED needs it).
-    virtual bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent) = 0;
-    virtual bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes, HANDLE hEvent) = 0;
+    // Opens one more handle on the open file (the same path, access and
+    // flags, the file kept as it is) for one access thread; null on
+    // failure. Accessors are released before the file is closed or removed.
+    virtual std::unique_ptr<I_QuickAccessor> OpenAccessor() = 0;
 
     // The file position, from the start.
     virtual bool Seek(uint64_t ullOffset) = 0;

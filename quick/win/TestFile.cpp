@@ -2,6 +2,7 @@
 
 #include "framework/win/Library.h"
 #include "quick/core/WholeTransfer.h"
+#include "quick/win/TestFileAccessor.h"
 
 namespace {
 
@@ -28,15 +29,18 @@ T_NtFsControlFile NtFsControlFileFunction()
 
 } // namespace
 
-bool C_TestFile::Open(const char* pszPath, int nDirection, DWORD dwFlags)
+bool C_TestFile::Open(const char* pszPath, int nDirectionIn, DWORD dwFlagsIn)
 {
     Close();
-    HANDLE hNew = ::CreateFileA(pszPath, nDirection == 1 ? GENERIC_WRITE : GENERIC_READ,
+    HANDLE hNew = ::CreateFileA(pszPath, nDirectionIn == 1 ? GENERIC_WRITE : GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                nDirection == 1 ? CREATE_ALWAYS : OPEN_EXISTING, dwFlags, nullptr);
+                                nDirectionIn == 1 ? CREATE_ALWAYS : OPEN_EXISTING, dwFlagsIn, nullptr);
     if (hNew == INVALID_HANDLE_VALUE)
         return false;   // GetLastError() still holds the reason
     hFile = hNew;
+    strPath = pszPath;
+    nDirection = nDirectionIn;
+    dwFlags = dwFlagsIn;
     return true;
 }
 
@@ -53,21 +57,15 @@ LONG C_TestFile::DisableLocalBuffering()
     const T_NtFsControlFile pfnFsControl = NtFsControlFileFunction();
     if (pfnFsControl == nullptr)
         return kStatusUnsuccessful;
-    // A handle opened for overlapped transfers may answer "pending"; the
-    // status block must then live until the call is complete.
-    HANDLE hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     S_IoStatusBlock status = {};
-    LONG lResult = pfnFsControl(hFile, hEvent, nullptr, nullptr, &status, kIoctlLmrDisableLocalBuffering,
+    LONG lResult = pfnFsControl(hFile, nullptr, nullptr, nullptr, &status, kIoctlLmrDisableLocalBuffering,
                                 nullptr, 0, nullptr, 0);
     if (lResult == kStatusPending) {
-        if (hEvent != nullptr)
-            ::WaitForSingleObject(hEvent, INFINITE);
-        else
-            ::WaitForSingleObject(hFile, INFINITE);
+        // Only a handle opened for overlapped transfers answers so; the
+        // status block must live until the call is complete.
+        ::WaitForSingleObject(hFile, INFINITE);
         lResult = status.lStatus;
     }
-    if (hEvent != nullptr)
-        ::CloseHandle(hEvent);
     return lResult;
 }
 
@@ -91,39 +89,6 @@ bool C_TestFile::Transfer(bool bWrite, void* pBuffer, DWORD dwBytes)
     return true;
 }
 
-bool C_TestFile::TransferAt(bool bWrite, uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent)
-{
-    const uint32_t ulError = TransferWhole(
-        static_cast<uint8_t*>(pBuffer), dwBytes, ullOffset, bWrite ? kErrorDiskFull : kErrorHandleEof,
-        [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t ullPieceOffset, uint32_t* pulDone) -> uint32_t {
-            OVERLAPPED overlapped = {};
-            overlapped.Offset = static_cast<DWORD>(ullPieceOffset);
-            overlapped.OffsetHigh = static_cast<DWORD>(ullPieceOffset >> 32);
-            // The event's low bit tells the system to queue no completion
-            // packet for the transfer (no completion port is used), which
-            // saves a round trip per access on some systems.
-            overlapped.hEvent =
-                hEvent != nullptr ? reinterpret_cast<HANDLE>(reinterpret_cast<ULONG_PTR>(hEvent) | 1) : nullptr;
-            const BOOL bOk = bWrite ? ::WriteFile(hFile, pPiece, ulPiece, nullptr, &overlapped)
-                                    : ::ReadFile(hFile, pPiece, ulPiece, nullptr, &overlapped);
-            if (!bOk) {
-                const DWORD dwError = ::GetLastError();
-                if (dwError != ERROR_IO_PENDING)
-                    return dwError;
-            }
-            DWORD dwDone = 0;
-            if (!::GetOverlappedResult(hFile, &overlapped, &dwDone, TRUE))
-                return ::GetLastError();
-            *pulDone = dwDone;
-            return 0;
-        });
-    if (ulError != 0) {
-        ::SetLastError(ulError);
-        return false;
-    }
-    return true;
-}
-
 bool C_TestFile::Read(void* pBuffer, DWORD dwBytes)
 {
     return Transfer(false, pBuffer, dwBytes);
@@ -135,14 +100,16 @@ bool C_TestFile::Write(const void* pBuffer, DWORD dwBytes)
     return Transfer(true, const_cast<void*>(pBuffer), dwBytes);
 }
 
-bool C_TestFile::ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent)
+std::unique_ptr<I_QuickAccessor> C_TestFile::OpenAccessor()
 {
-    return TransferAt(false, ullOffset, pBuffer, dwBytes, hEvent);
-}
-
-bool C_TestFile::WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes, HANDLE hEvent)
-{
-    return TransferAt(true, ullOffset, const_cast<void*>(pBuffer), dwBytes, hEvent);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    auto pAccessor = std::make_unique<C_TestFileAccessor>();
+    if (!pAccessor->Open(strPath.c_str(), nDirection, dwFlags))
+        return nullptr;   // GetLastError() still holds the reason
+    return pAccessor;
 }
 
 bool C_TestFile::Seek(uint64_t ullOffset)

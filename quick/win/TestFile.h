@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "quick/win/QuickFile.h"
 
 // The Quick Access test file on Win32: one file handle, owned. Transfers
@@ -21,8 +23,7 @@ public:
     LONG DisableLocalBuffering() override;
     bool Read(void* pBuffer, DWORD dwBytes) override;
     bool Write(const void* pBuffer, DWORD dwBytes) override;
-    bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent) override;
-    bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes, HANDLE hEvent) override;
+    std::unique_ptr<I_QuickAccessor> OpenAccessor() override;
     bool Seek(uint64_t ullOffset) override;
     bool SetEnd() override;
     bool Flush() override;
@@ -34,9 +35,12 @@ public:
 
 private:
     bool Transfer(bool bWrite, void* pBuffer, DWORD dwBytes);
-    bool TransferAt(bool bWrite, uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent);
 
     HANDLE hFile = INVALID_HANDLE_VALUE;
+    // How the open file was opened, for its accessors.
+    std::string strPath;
+    int nDirection = 0;
+    DWORD dwFlags = 0;
 };
 
 // IOCTL_LMR_DISABLE_LOCAL_BUFFERING: network redirectors accept it and keep

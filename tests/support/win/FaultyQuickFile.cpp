@@ -81,9 +81,9 @@ LONG C_FaultyQuickFile::DisableLocalBuffering()
     return lFsControlStatus;
 }
 
-bool C_FaultyQuickFile::Aligned(const uint8_t* pBuffer, uint32_t ulBytes, uint64_t ullOffset)
+bool C_FaultyQuickFile::Aligned(const uint8_t* pBuffer, uint32_t ulBytes, uint64_t ullOffset, DWORD dwFlagsOf)
 {
-    if (!(dwFlags & FILE_FLAG_NO_BUFFERING))
+    if (!(dwFlagsOf & FILE_FLAG_NO_BUFFERING))
         return true;
     if (reinterpret_cast<uintptr_t>(pBuffer) % ulSectorSize == 0 && ulBytes % ulSectorSize == 0 &&
         ullOffset % ulSectorSize == 0)
@@ -93,12 +93,12 @@ bool C_FaultyQuickFile::Aligned(const uint8_t* pBuffer, uint32_t ulBytes, uint64
 }
 
 uint32_t C_FaultyQuickFile::RawTransfer(bool bWrite, uint8_t* pBuffer, uint32_t ulBytes, uint64_t ullOffset,
-                                        uint32_t* pulDone)
+                                        uint32_t* pulDone, int nDirectionOf, DWORD dwFlagsOf)
 {
     std::lock_guard<std::recursive_mutex> guard(lock);
-    if (!bOpen || (bWrite ? nDirection != 1 : nDirection != 0))
+    if (bWrite ? nDirectionOf != 1 : nDirectionOf != 0)
         return ERROR_ACCESS_DENIED;
-    if (!Aligned(pBuffer, ulBytes, ullOffset))
+    if (!Aligned(pBuffer, ulBytes, ullOffset, dwFlagsOf))
         return ERROR_INVALID_PARAMETER;
     if (bWrite) {
         const uint32_t nCall = ++nWriteCalls;
@@ -129,9 +129,8 @@ bool C_FaultyQuickFile::Transfer(bool bWrite, uint8_t* pBuffer, DWORD dwBytes)
     {
         std::lock_guard<std::recursive_mutex> guard(lock);
         vTrace.push_back((bWrite ? "write " : "read ") + std::to_string(dwBytes));
-        if (dwFlags & FILE_FLAG_OVERLAPPED) {
-            ++nOverlappedMisuses;
-            ::SetLastError(ERROR_INVALID_PARAMETER);
+        if (!bOpen) {
+            ::SetLastError(ERROR_INVALID_HANDLE);
             return false;
         }
         // The piece offsets of the whole-transfer rule follow the position.
@@ -139,7 +138,7 @@ bool C_FaultyQuickFile::Transfer(bool bWrite, uint8_t* pBuffer, DWORD dwBytes)
         const uint32_t ulError = TransferWhole(
             pBuffer, dwBytes, ullStart, bWrite ? kErrorDiskFull : kErrorHandleEof,
             [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t ullPieceOffset, uint32_t* pulDone) {
-                const uint32_t ulResult = RawTransfer(bWrite, pPiece, ulPiece, ullPieceOffset, pulDone);
+                const uint32_t ulResult = RawTransfer(bWrite, pPiece, ulPiece, ullPieceOffset, pulDone, nDirection, dwFlags);
                 if (ulResult == 0)
                     ullPosition = ullPieceOffset + *pulDone;
                 return ulResult;
@@ -155,8 +154,8 @@ bool C_FaultyQuickFile::Transfer(bool bWrite, uint8_t* pBuffer, DWORD dwBytes)
     return true;
 }
 
-bool C_FaultyQuickFile::TransferAt(bool bWrite, uint64_t ullOffset, uint8_t* pBuffer, DWORD dwBytes,
-                                   HANDLE hEvent)
+bool C_FaultyQuickFile::AccessorTransfer(bool bWrite, uint64_t ullOffset, uint8_t* pBuffer, DWORD dwBytes,
+                                         int nDirectionOf, DWORD dwFlagsOf)
 {
     if (onAccess)
         onAccess();
@@ -170,18 +169,13 @@ bool C_FaultyQuickFile::TransferAt(bool bWrite, uint64_t ullOffset, uint8_t* pBu
             else
                 ++ullAccessesAfterFailureOtherThreads;
         }
-        if ((dwFlags & FILE_FLAG_OVERLAPPED) && hEvent == nullptr) {
-            ++nOverlappedMisuses;
-            ::SetLastError(ERROR_INVALID_PARAMETER);
-            return false;
-        }
         ++accessPositions[ullOffset];
         ++accessesPerThread[dwThread];
         ++ullAccesses;
         const uint32_t ulError = TransferWhole(
             pBuffer, dwBytes, ullOffset, bWrite ? kErrorDiskFull : kErrorHandleEof,
             [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t ullPieceOffset, uint32_t* pulDone) {
-                return RawTransfer(bWrite, pPiece, ulPiece, ullPieceOffset, pulDone);
+                return RawTransfer(bWrite, pPiece, ulPiece, ullPieceOffset, pulDone, nDirectionOf, dwFlagsOf);
             });
         if (ulError != 0) {
             if (dwFailedThread == 0)
@@ -196,6 +190,56 @@ bool C_FaultyQuickFile::TransferAt(bool bWrite, uint64_t ullOffset, uint8_t* pBu
     return true;
 }
 
+void C_FaultyQuickFile::AccessorReleased()
+{
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    --nOpenAccessors;
+}
+
+namespace {
+
+// An accessor of the stand-in: its transfers go to the stand-in's file,
+// under the rules of the open it was made from.
+class C_FaultyQuickAccessor : public I_QuickAccessor {
+public:
+    C_FaultyQuickAccessor(C_FaultyQuickFile& fileIn, int nDirectionIn, DWORD dwFlagsIn)
+        : file(fileIn), nDirection(nDirectionIn), dwFlags(dwFlagsIn)
+    {
+    }
+    ~C_FaultyQuickAccessor() override { file.AccessorReleased(); }
+    bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes) override
+    {
+        return file.AccessorTransfer(false, ullOffset, static_cast<uint8_t*>(pBuffer), dwBytes, nDirection, dwFlags);
+    }
+    bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes) override
+    {
+        return file.AccessorTransfer(true, ullOffset, static_cast<uint8_t*>(const_cast<void*>(pBuffer)), dwBytes,
+                                     nDirection, dwFlags);
+    }
+
+private:
+    C_FaultyQuickFile& file;
+    int nDirection;
+    DWORD dwFlags;
+};
+
+} // namespace
+
+std::unique_ptr<I_QuickAccessor> C_FaultyQuickFile::OpenAccessor()
+{
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    if (Fails(accessorFault, ++nAccessorCalls))
+        return nullptr;
+    if (!bOpen) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    ++nAccessorOpens;
+    ++nOpenAccessors;
+    dwAccessorFlags = dwFlags;
+    return std::make_unique<C_FaultyQuickAccessor>(*this, nDirection, dwFlags);
+}
+
 bool C_FaultyQuickFile::Read(void* pBuffer, DWORD dwBytes)
 {
     return Transfer(false, static_cast<uint8_t*>(pBuffer), dwBytes);
@@ -204,16 +248,6 @@ bool C_FaultyQuickFile::Read(void* pBuffer, DWORD dwBytes)
 bool C_FaultyQuickFile::Write(const void* pBuffer, DWORD dwBytes)
 {
     return Transfer(true, static_cast<uint8_t*>(const_cast<void*>(pBuffer)), dwBytes);
-}
-
-bool C_FaultyQuickFile::ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent)
-{
-    return TransferAt(false, ullOffset, static_cast<uint8_t*>(pBuffer), dwBytes, hEvent);
-}
-
-bool C_FaultyQuickFile::WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes, HANDLE hEvent)
-{
-    return TransferAt(true, ullOffset, static_cast<uint8_t*>(const_cast<void*>(pBuffer)), dwBytes, hEvent);
 }
 
 bool C_FaultyQuickFile::Seek(uint64_t ullOffset)
@@ -278,6 +312,11 @@ bool C_FaultyQuickFile::RemoveFile(const char* pszPath)
 {
     std::lock_guard<std::recursive_mutex> guard(lock);
     vTrace.push_back("delete");
+    if (nOpenAccessors != 0 && bExists && strFilePath == pszPath) {
+        ++nRemovalsWhileOpen;
+        ::SetLastError(ERROR_SHARING_VIOLATION);
+        return false;
+    }
     if (!bExists || strFilePath != pszPath) {
         ::SetLastError(ERROR_FILE_NOT_FOUND);
         return false;
@@ -299,7 +338,7 @@ std::string C_FaultyQuickFile::TraceText() const
 void C_FaultyQuickFile::Reset()
 {
     std::lock_guard<std::recursive_mutex> guard(lock);
-    openFault = seekFault = setEndFault = flushFault = writeFault = readFault = S_Fault();
+    openFault = seekFault = setEndFault = flushFault = writeFault = readFault = accessorFault = S_Fault();
     nShortWriteAt = 0;
     nNoResourcesAt = 0;
     lFsControlStatus = static_cast<LONG>(0xC00000BB);
@@ -312,8 +351,11 @@ void C_FaultyQuickFile::Reset()
     bExists = false;
     folders.clear();
     nAlignmentFaults = 0;
-    nOverlappedMisuses = 0;
     nOpenFiles = 0;
+    nAccessorOpens = 0;
+    nOpenAccessors = 0;
+    dwAccessorFlags = 0;
+    nRemovalsWhileOpen = 0;
     accessPositions.clear();
     accessesPerThread.clear();
     ullAccesses = 0;
@@ -325,7 +367,7 @@ void C_FaultyQuickFile::Reset()
     dwFlags = 0;
     ullPosition = 0;
     strFilePath.clear();
-    nOpenCalls = nSeekCalls = nSetEndCalls = nFlushCalls = nWriteCalls = nReadCalls = 0;
+    nOpenCalls = nSeekCalls = nSetEndCalls = nFlushCalls = nWriteCalls = nReadCalls = nAccessorCalls = 0;
     ullTransfers = 0;
 }
 

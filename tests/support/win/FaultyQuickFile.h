@@ -18,8 +18,9 @@
 // - opened with FILE_FLAG_NO_BUFFERING, a transfer whose buffer address,
 //   length or position is not a multiple of the sector size fails with
 //   ERROR_INVALID_PARAMETER (and is counted);
-// - opened with FILE_FLAG_OVERLAPPED, a transfer without a position, or a
-//   positioned one without an event, fails the same way.
+// - an accessor of a file opened unbuffered is held to the same rule;
+// - the file cannot be removed while an accessor is open
+//   (ERROR_SHARING_VIOLATION, counted), as on Windows.
 // Transfers go through the same whole-transfer rule as the real file
 // (quick/core/WholeTransfer.h), so injected raw failures exercise it.
 //
@@ -38,6 +39,7 @@ public:
     S_Fault flushFault;
     S_Fault writeFault;            // raw write calls: blocks, pieces and random accesses alike
     S_Fault readFault;
+    S_Fault accessorFault;         // OpenAccessor calls
     uint32_t nShortWriteAt = 0;    // the n'th raw write moves half its bytes without an error
     uint32_t nNoResourcesAt = 0;   // the n'th raw write fails with ERROR_NO_SYSTEM_RESOURCES
     LONG lFsControlStatus = static_cast<LONG>(0xC00000BB);   // a local file system's answer
@@ -46,7 +48,7 @@ public:
     // Called after every successful transfer (on the thread that made it)
     // with the number of successful transfers so far.
     std::function<void(uint64_t ullTransfers)> onTransfer;
-    // Called before every positioned transfer.
+    // Called before every transfer of an accessor.
     std::function<void()> onAccess;
 
     struct S_OpenRecord {
@@ -62,8 +64,7 @@ public:
     LONG DisableLocalBuffering() override;
     bool Read(void* pBuffer, DWORD dwBytes) override;
     bool Write(const void* pBuffer, DWORD dwBytes) override;
-    bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes, HANDLE hEvent) override;
-    bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes, HANDLE hEvent) override;
+    std::unique_ptr<I_QuickAccessor> OpenAccessor() override;
     bool Seek(uint64_t ullOffset) override;
     bool SetEnd() override;
     bool Flush() override;
@@ -73,7 +74,7 @@ public:
 
     // Records, read after the run.
     std::vector<S_OpenRecord> vOpens;
-    // Every operation but the positioned transfers, in order: "open",
+    // Every operation but the accessors' transfers, in order: "open",
     // "close", "fsctl", "seek <n>", "setend", "flush", "write <n>",
     // "read <n>", "mkdir", "rmdir", "delete".
     std::vector<std::string> vTrace;
@@ -81,13 +82,16 @@ public:
     bool bExists = false;
     std::set<std::string> folders;
     uint32_t nAlignmentFaults = 0;
-    uint32_t nOverlappedMisuses = 0;
     uint32_t nOpenFiles = 0;             // opened and not closed
-    // Positioned transfers: how often each position, and each thread.
+    uint32_t nAccessorOpens = 0;
+    uint32_t nOpenAccessors = 0;         // opened and not released
+    DWORD dwAccessorFlags = 0;           // the flags the last accessor was opened with
+    uint32_t nRemovalsWhileOpen = 0;     // RemoveFile refused for open accessors
+    // Accessors' transfers: how often each position, and each thread.
     std::map<uint64_t, uint64_t> accessPositions;
     std::map<DWORD, uint64_t> accessesPerThread;
     uint64_t ullAccesses = 0;
-    // A failing positioned transfer: its thread, and the accesses made
+    // A failing accessor transfer: its thread, and the accesses made
     // after it by that thread and by the others.
     DWORD dwFailedThread = 0;
     uint64_t ullAccessesAfterFailureSameThread = 0;
@@ -100,12 +104,18 @@ public:
     // An existing file of nBytes bytes of bFill at pszPath, in its folder.
     void PlaceFile(const char* pszPath, size_t nBytes, uint8_t bFill);
 
+    // An accessor's transfer (called by the accessors).
+    bool AccessorTransfer(bool bWrite, uint64_t ullOffset, uint8_t* pBuffer, DWORD dwBytes, int nDirectionOf,
+                          DWORD dwFlagsOf);
+    void AccessorReleased();
+
 private:
     bool Fails(S_Fault& fault, uint32_t nCall);
-    uint32_t RawTransfer(bool bWrite, uint8_t* pBuffer, uint32_t ulBytes, uint64_t ullOffset, uint32_t* pulDone);
+    // nDirectionOf and dwFlagsOf: how the handle that transfers was opened.
+    uint32_t RawTransfer(bool bWrite, uint8_t* pBuffer, uint32_t ulBytes, uint64_t ullOffset, uint32_t* pulDone,
+                         int nDirectionOf, DWORD dwFlagsOf);
     bool Transfer(bool bWrite, uint8_t* pBuffer, DWORD dwBytes);
-    bool TransferAt(bool bWrite, uint64_t ullOffset, uint8_t* pBuffer, DWORD dwBytes, HANDLE hEvent);
-    bool Aligned(const uint8_t* pBuffer, uint32_t ulBytes, uint64_t ullOffset);
+    bool Aligned(const uint8_t* pBuffer, uint32_t ulBytes, uint64_t ullOffset, DWORD dwFlagsOf);
 
     mutable std::recursive_mutex lock;
     bool bOpen = false;
@@ -119,6 +129,7 @@ private:
     uint32_t nFlushCalls = 0;
     uint32_t nWriteCalls = 0;
     uint32_t nReadCalls = 0;
+    uint32_t nAccessorCalls = 0;
     uint64_t ullTransfers = 0;
 };
 

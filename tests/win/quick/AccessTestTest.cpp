@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <regex>
 #include <string>
@@ -48,23 +49,27 @@ TEST_F(AccessTest, WritePassPreparesTheFileAndCountsAccesses)
 {
     ASSERT_EQ(Run(1), 1);
     // Full length and the last block written and flushed before any thread
-    // starts; the transfers carry their own positions.
-    EXPECT_EQ(file.TraceText(), "open, fsctl, close, open, seek 1048576, setend, seek 1044480, flush, close");
+    // starts; then each thread gets a handle of its own, unbuffered as the file.
+    EXPECT_EQ(file.TraceText(),
+              "open, fsctl, close, open, seek 1048576, setend, seek 1044480, write 4096, flush, close");
     ASSERT_EQ(file.vOpens.size(), 2u);
-    EXPECT_EQ(file.vOpens[0].dwFlags, static_cast<DWORD>(FILE_FLAG_OVERLAPPED));
-    EXPECT_EQ(file.vOpens[1].dwFlags, static_cast<DWORD>(FILE_FLAG_NO_BUFFERING | FILE_FLAG_OVERLAPPED));
+    EXPECT_EQ(file.vOpens[0].dwFlags, 0u);
+    EXPECT_EQ(file.vOpens[1].dwFlags, static_cast<DWORD>(FILE_FLAG_NO_BUFFERING));
+    EXPECT_EQ(file.nAccessorOpens, 32u);
+    EXPECT_EQ(file.dwAccessorFlags, static_cast<DWORD>(FILE_FLAG_NO_BUFFERING));
+    EXPECT_EQ(file.nOpenAccessors, 0u);
     EXPECT_TRUE(file.bExists);
     EXPECT_EQ(file.vData.size(), kFileSize);
+    EXPECT_EQ(std::memcmp(file.vData.data() + kFileSize - 4096, buffer.Data(), 4096), 0);
     EXPECT_EQ(file.nAlignmentFaults, 0u);
-    EXPECT_EQ(file.nOverlappedMisuses, 0u);
 
     EXPECT_TRUE(std::regex_match(strResult, kResultPattern)) << strResult;
     EXPECT_EQ(state.ulSecondsElapsed.load(), 3u);
     const uint32_t ulCount = state.ulAccessCount.load();
     EXPECT_GT(ulCount, 0u);
     // The accesses after the stop flag are made but not counted.
-    EXPECT_GE(file.ullAccesses, 1u + ulCount);
-    EXPECT_LE(file.ullAccesses, 1u + ulCount + 32);
+    EXPECT_GE(file.ullAccesses, ulCount);
+    EXPECT_LE(file.ullAccesses, ulCount + 32);
     EXPECT_EQ(figures.ullTransfers, ulCount);
     EXPECT_TRUE(figures.bSuccess);
     ASSERT_TRUE(figures.bHasLatency);
@@ -95,6 +100,7 @@ TEST_F(AccessTest, ReadPassDeletesTheFile)
     ASSERT_EQ(Run(0), 1);
     EXPECT_FALSE(file.bExists);
     EXPECT_EQ(file.vTrace.back(), "delete");
+    EXPECT_EQ(file.nRemovalsWhileOpen, 0u);   // the threads' handles were closed first
     EXPECT_TRUE(std::regex_match(strResult, kResultPattern)) << strResult;
 }
 
@@ -183,6 +189,8 @@ TEST_F(AccessTest, FailuresBeforeTheThreadsStart)
              {"seek to the last block", 1, [](C_FaultyQuickFile& f) { f.seekFault = {2, ERROR_INVALID_PARAMETER}; },
               true},
              {"write of the last block", 1, [](C_FaultyQuickFile& f) { f.writeFault = {1, ERROR_DISK_FULL}; }, true},
+             {"a thread's handle", 0, [](C_FaultyQuickFile& f) { f.accessorFault = {5, ERROR_TOO_MANY_OPEN_FILES}; },
+              false},
              {"flush", 1, [](C_FaultyQuickFile& f) { f.flushFault = {1, ERROR_WRITE_FAULT}; }, true},
              {"set end of file is not checked", 1, [](C_FaultyQuickFile& f) { f.setEndFault = {1, ERROR_DISK_FULL}; },
               true},
@@ -194,15 +202,14 @@ TEST_F(AccessTest, FailuresBeforeTheThreadsStart)
             file.PlaceFile(kPath, kFileSize, 0x11);
         c.inject(file);
         const bool bSetEndOnly = std::string(c.pszName).find("set end") == 0;
-        const uint64_t ullAccessesBefore = bSetEndOnly ? 1 : 0;
         EXPECT_EQ(Run(c.nDirection), bSetEndOnly ? 1 : 0);
         if (!bSetEndOnly) {
-            // No thread ran: at most the one preparation write.
-            EXPECT_LE(file.ullAccesses, 1u);
+            EXPECT_EQ(file.ullAccesses, 0u);   // no thread ran
             EXPECT_EQ(strResult, "untouched");
         } else {
-            EXPECT_GT(file.ullAccesses, ullAccessesBefore);
+            EXPECT_GT(file.ullAccesses, 0u);
         }
+        EXPECT_EQ(file.nOpenAccessors, 0u);
         EXPECT_EQ(file.bExists, c.bFileLeft);
         EXPECT_EQ(file.nOpenFiles, 0u);
         EXPECT_TRUE(events.vMessages.empty());   // random passes show no message

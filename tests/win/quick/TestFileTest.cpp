@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <thread>
 #include <vector>
 
-#include "framework/win/Event.h"
 #include "quick/win/ProcessorQuery.h"
 #include "quick/win/ResultsFile.h"
 #include "quick/win/TransferBuffer.h"
@@ -55,36 +55,38 @@ TEST(TestFile, SequentialTransfersAndFileEnd)
     EXPECT_FALSE(file.RemoveFile(strPath.c_str()));
 }
 
-TEST(TestFile, PositionedTransfersFromManyThreadsLandInPlace)
+TEST(TestFile, AccessorsOfManyThreadsLandInPlace)
 {
     C_QuickTempFolder folder;
     const std::string strPath = folder / "p.bin";
     constexpr uint32_t kThreads = 32;
     constexpr uint32_t kBlocksEach = 16;
     C_TestFile file;
-    ASSERT_TRUE(file.Open(strPath.c_str(), 1, FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING));
+    EXPECT_EQ(file.OpenAccessor(), nullptr);   // nothing open
+    ASSERT_TRUE(file.Open(strPath.c_str(), 1, FILE_FLAG_NO_BUFFERING));
     ASSERT_TRUE(file.Seek(kThreads * kBlocksEach * 4096));
     ASSERT_TRUE(file.SetEnd());
 
     // Thread t writes its own byte into blocks t, t + 32, t + 64, ...
     std::vector<C_TransferBuffer> buffers(kThreads);
-    std::vector<C_Event> events(kThreads);
+    std::vector<std::unique_ptr<I_QuickAccessor>> accessors(kThreads);
     for (uint32_t t = 0; t < kThreads; ++t) {
         ASSERT_TRUE(buffers[t].Allocate(4096));
         std::memset(buffers[t].Data(), static_cast<int>(t + 1), 4096);
-        ASSERT_TRUE(events[t].Create(true, false));
+        accessors[t] = file.OpenAccessor();
+        ASSERT_NE(accessors[t], nullptr) << ::GetLastError();
     }
     std::vector<int> vFailures(kThreads, 0);
     std::vector<std::thread> threads;
     for (uint32_t t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t]() {
             for (uint32_t i = 0; i < kBlocksEach; ++i)
-                vFailures[t] += !file.WriteAt((i * kThreads + t) * 4096ull, buffers[t].Data(), 4096,
-                                              events[t].GetHandle());
+                vFailures[t] += !accessors[t]->WriteAt((i * kThreads + t) * 4096ull, buffers[t].Data(), 4096);
         });
     }
     for (std::thread& thread : threads)
         thread.join();
+    accessors.clear();
     file.Close();
     for (uint32_t t = 0; t < kThreads; ++t)
         EXPECT_EQ(vFailures[t], 0) << t;
@@ -97,13 +99,18 @@ TEST(TestFile, PositionedTransfersFromManyThreadsLandInPlace)
         ASSERT_EQ(strData[nBlock * 4096 + 4095], cExpected) << nBlock;
     }
 
-    // Reading back at positions on the same kind of handle.
-    ASSERT_TRUE(file.Open(strPath.c_str(), 0, FILE_FLAG_OVERLAPPED));
+    // Reading back at positions; past the end is end of file.
+    ASSERT_TRUE(file.Open(strPath.c_str(), 0, 0));
+    std::unique_ptr<I_QuickAccessor> reader = file.OpenAccessor();
+    ASSERT_NE(reader, nullptr);
     C_TransferBuffer readBuffer;
-    ASSERT_TRUE(readBuffer.Allocate(4096));
-    ASSERT_TRUE(file.ReadAt(33 * 4096, readBuffer.Data(), 4096, events[0].GetHandle()));
+    ASSERT_TRUE(readBuffer.Allocate(8192));
+    ASSERT_TRUE(reader->ReadAt(33 * 4096, readBuffer.Data(), 4096));
     EXPECT_EQ(readBuffer.Data()[0], 2);
-    EXPECT_FALSE(file.ReadAt(kThreads * kBlocksEach * 4096ull, readBuffer.Data(), 4096, events[0].GetHandle()));
+    EXPECT_FALSE(reader->ReadAt(kThreads * kBlocksEach * 4096ull - 4096, readBuffer.Data(), 8192));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_HANDLE_EOF));
+    EXPECT_FALSE(reader->WriteAt(0, readBuffer.Data(), 4096));   // opened for reading
+    reader.reset();
     file.Close();
 }
 
