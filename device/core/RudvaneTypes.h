@@ -121,6 +121,20 @@ enum : uint32_t {
     RUDVANE_Q_SMART_ENABLE = 0x100001,       // arg 1 enable, 0 disable
     RUDVANE_Q_SMART_DATA = 0x100002,         // arg 1 data, 0 thresholds; out: 512 bytes
     RUDVANE_Q_SMART_STATUS = 0x100003,       // out: uint32_t, 1 = no threshold exceeded
+    // Chip handlers (identification):
+    RUDVANE_Q_CHIP_FIRMWARE = 0x30010,       // out: std::string, the chip's firmware text
+    RUDVANE_Q_CHIP_FAMILY = 0x30011,         // out: uint32_t, E_BridgeFamily
+    // Device management (not used by the benchmark pages):
+    RUDVANE_Q_ASPI_BOOT_RECORD = 0x80001,    // ASPI targets: write a one-partition MBR
+    RUDVANE_Q_CONVERT_NTFS = 0x80002,        // convert the first letter's volume to NTFS
+    RUDVANE_Q_CHECK_DISK = 0x80003,          // arg 1: fix errors
+    RUDVANE_Q_MEDIA_NAME = 0x80004,          // out: std::string, DVD or HD DVD media type
+};
+
+// Flags of C_RudvaneDevice::Format.
+enum : uint32_t {
+    RUDVANE_FORMAT_QUICK = 0x1,              // quick format through the system
+    RUDVANE_FORMAT_OWN_FAT32 = 0x2,          // the layer's own FAT32 formatter
 };
 
 // USB speed code of a record without a USB port.

@@ -71,6 +71,12 @@ public:
 
     // Partition information of a volume (block count and partition start).
     int UpdatePartitionInfo();
+    // One ATA command through one transport only (RUDVANE_ATA_ method), without
+    // the handler and without the fallback; identification tries them in turn.
+    int AtaCommandByMethod(int nMethod, S_RudvaneAtaCommand* pCommand, int nDirection)
+    {
+        return AtaByMethod(nMethod, pCommand, nDirection);
+    }
 
     long GetOpenCount() const { return lOpenCount.load(); }
     HANDLE GetHandle() const { return hDevice.load(); }
