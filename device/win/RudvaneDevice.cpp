@@ -4,9 +4,11 @@
 
 #include <cstring>
 
+#include "device/core/AtaFeatures.h"
 #include "device/core/Capacity.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
+#include "device/win/DeviceManagement.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandler.h"
 #include "framework/win/Library.h"
@@ -192,7 +194,7 @@ int C_RudvaneDevice::LoadMedia()
 
 int C_RudvaneDevice::Format(const char* pszFileSystem, const char* pszLabel, uint32_t ulFlags)
 {
-    return NotSupported();
+    return RudvaneFormatVolume(*this, pszFileSystem, pszLabel, ulFlags);
 }
 
 int C_RudvaneDevice::RequestRemoval()
@@ -227,6 +229,8 @@ int C_RudvaneDevice::Query(uint32_t ulCode, void* pOut, uintptr_t arg, void* pOu
     case RUDVANE_Q_SMART_STATUS:
         return SmartCommand(ATA_SMART_RETURN_STATUS, 0, pOut);
     default:
+        if ((ulCode >= RUDVANE_Q_ATA_FIRST && ulCode <= RUDVANE_Q_ATA_LAST) || (ulCode >> 16) == 0x8)
+            return RudvaneManagementQuery(*this, ulCode, pOut, arg, pOut2, pOut3);
         break;
     }
     return NotSupported();
