@@ -50,7 +50,7 @@ public:
     // Ejects the medium of the first drive letter; nLock 1 locks the volume first.
     virtual int Eject(int nLock);
     virtual int LoadMedia();
-    // Formats a volume (device management; not offered by the base).
+    // Formats the record's volume (device management, see DeviceManagement.h).
     virtual int Format(const char* pszFileSystem, const char* pszLabel, uint32_t ulFlags);
     // The system's safe-removal request (Plug and Play records).
     virtual int RequestRemoval();
