@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "device/core/RudvaneTypes.h"
+#include "device/core/UsbSpeed.h"
 #include "device/win/ConfigManager.h"
+#include "device/win/RudvaneHandler.h"
 
 namespace {
 
@@ -79,6 +81,18 @@ int C_RudvanePnpDevice::RequestRemoval()
     }
 }
 
+int C_RudvanePnpDevice::PortCommand(uint32_t ulCode, void* pData, uint32_t ulLength)
+{
+    if (pHandler != nullptr && pHandler->PortCommand(ulCode, pData, ulLength))
+        return 1;
+    if (pUsbPort == nullptr)
+        return Fail(ERROR_NOT_SUPPORTED);
+    return usbTree.ReadDescriptor(pUsbPort->strHubPath, pUsbPort->ulPort,
+                                  static_cast<uint8_t>(ulCode >> 8), static_cast<uint8_t>(ulCode),
+                                  0, pData, ulLength, nullptr)
+               ? 1 : 0;
+}
+
 int C_RudvanePnpDevice::Query(uint32_t ulCode, void* pOut, uintptr_t arg, void* pOut2,
                               void* pOut3)
 {
@@ -131,9 +145,16 @@ int C_RudvanePnpDevice::Query(uint32_t ulCode, void* pOut, uintptr_t arg, void* 
             *static_cast<std::string*>(pOut2) = strParentInstanceId;
         return strInstanceId.empty() ? 0 : 1;
     case RUDVANE_Q_USB_SPEED:
-        // No USB port entry: the record's connection is unknown.
         if (pOut3 != nullptr)
-            *static_cast<uint32_t*>(pOut3) = RUDVANE_USB_SPEED_NO_PORT;
+            *static_cast<uint32_t*>(pOut3) = UsbQuerySpeedCode(pUsbPort.get());
+        if (pOut != nullptr) {
+            uint32_t ulPort = pUsbPort != nullptr ? pUsbPort->ulPort : 0;
+            if (pUsbPort != nullptr && arg == 1)
+                ulPort += usbTree.PortsBefore(pUsbPort->strHubPath);
+            *static_cast<uint32_t*>(pOut) = ulPort;
+        }
+        if (pOut2 != nullptr)
+            *static_cast<std::string*>(pOut2) = strUsbController;
         return 1;
     case RUDVANE_Q_RESTART: {
         if (ulDeviceNode == 0 || !RestartNode(ulDeviceNode))
