@@ -50,6 +50,7 @@ public:
     std::string str1394UniqueId;
     std::string strInstanceId;
     std::string strParentInstanceId;
+    uint32_t ulLun = 0;                // LUN digit of a USB storage instance id
     // The USB snapshot of the record (empty until used) and its port, or null.
     C_UsbTree usbTree;
     std::unique_ptr<USB_PORT_ENTRY> pUsbPort;
