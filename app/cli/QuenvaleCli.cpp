@@ -2,11 +2,13 @@
 //
 //   quenvale-cli quick <drive-letter-or-folder>... [--size MB] [--block 4k|64k|1m]
 //                [--skip-random] [--log FILE] [--json]
+//   quenvale-cli devices [--quick|--block] [--json]
 
 #include <string>
 #include <vector>
 
 #include "app/cli/ConsoleText.h"
+#include "app/cli/DevicesCommand.h"
 #include "app/cli/QuickConsoleRun.h"
 #include "quick/core/QuickCommand.h"
 
@@ -15,6 +17,8 @@ int main(int argc, char** argv)
     std::vector<std::string> vArgs;
     for (int i = 1; i < argc; ++i)
         vArgs.push_back(argv[i]);
+    if (!vArgs.empty() && vArgs[0] == "devices")
+        return RunDevicesCommand(vArgs);
     S_QuickCommand command;
     std::string strError;
     if (!ParseQuickCommand(vArgs, command, strError)) {
