@@ -192,6 +192,17 @@ S_ScsiAnswer C_SimulatedScsiTarget::Dispatch(const uint8_t* pCdb, uint32_t ulCdb
     switch (pCdb[0]) {
     case SCSI_TEST_UNIT_READY:
         return answer;
+    case SCSI_READ_TOC: {
+        // The full TOC (format 2) of the disc in the drive, when there is one.
+        if (vFullToc.empty() || ulCdbLength < 10 || !bDataIn || (pCdb[2] & 0x0F) != 2)
+            return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
+        const uint32_t ulAllocation = static_cast<uint32_t>((pCdb[7] << 8) | pCdb[8]);
+        const uint32_t ulMoved = std::min<uint32_t>(
+            {ulLength, ulAllocation, static_cast<uint32_t>(vFullToc.size())});
+        std::memcpy(pData, vFullToc.data(), ulMoved);
+        answer.ulTransferred = ulMoved;
+        return answer;
+    }
     case SCSI_INQUIRY: {
         if (ulCdbLength < 6 || !bDataIn)
             return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);

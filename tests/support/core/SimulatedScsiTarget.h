@@ -20,7 +20,7 @@ struct S_ScsiAnswer {
 };
 
 // A SCSI target with an ATA device behind it, answering from an in-memory
-// image: INQUIRY, READ CAPACITY(10)/(16), READ(10)/WRITE(10), READ CD,
+// image: INQUIRY, READ TOC (full TOC, from vFullToc), READ CAPACITY(10)/(16), READ(10)/WRITE(10), READ CD,
 // REWIND and tape READ(6)/WRITE(6), TEST UNIT READY, and ATA PASS-THROUGH(12)
 // with IDENTIFY DEVICE, IDENTIFY PACKET DEVICE and SMART. Anything else is
 // refused with ILLEGAL REQUEST.
@@ -74,6 +74,8 @@ public:
     bool bReadCapacity16 = true;      // accepts READ CAPACITY(16)
     bool bSmartThresholdExceeded = false;
     bool bSmartEnabled = true;
+    // The answer to READ TOC format 2, as a drive sends it; empty: no disc.
+    std::vector<uint8_t> vFullToc;
 
     // Every CDB and every ATA command received, in order.
     std::vector<std::vector<uint8_t>> vCdbs;
