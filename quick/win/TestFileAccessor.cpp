@@ -44,6 +44,7 @@ C_TestFileAccessor::~C_TestFileAccessor()
 
 bool C_TestFileAccessor::Open(const char* pszPath, int nDirection, DWORD dwFlags)
 {
+    NativeCalls();   // looked up now, not in the first timed transfer
     HANDLE hNew = ::CreateFileA(pszPath, nDirection == 1 ? GENERIC_WRITE : GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 dwFlags & ~static_cast<DWORD>(FILE_FLAG_OVERLAPPED), nullptr);
