@@ -1,5 +1,6 @@
 #include "device/core/InstanceId.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 
@@ -129,28 +130,28 @@ void Ieee1394Id(const std::string& strId, bool bWindows7, S_InstanceIdentity& id
     identity.str1394UniqueId = bWindows7 ? strUnique : SwappedUniqueId(strUnique);
 }
 
-// The text after pszKey up to cEnd (or the end), when the id has the key.
+// The text after pszKey up to cEnd, or up to the "\" that begins the
+// instance part, when the id has the key.
 bool KeyText(const std::string& strId, const char* pszKey, char cEnd, std::string& strOut)
 {
     const size_t nAt = FindNoCase(strId, pszKey);
     if (nAt == std::string::npos)
         return false;
     const size_t nStart = nAt + std::string(pszKey).size();
-    const size_t nEnd = strId.find(cEnd, nStart);
+    const size_t nEnd = strId.find_first_of(std::string(1, cEnd) + "\\", nStart);
     strOut = strId.substr(nStart, nEnd == std::string::npos ? std::string::npos : nEnd - nStart);
     TrimRight(strOut);
     return true;
 }
 
-// nWidth characters from nStart, ending early at the id's next "\".
+// nWidth characters from nStart, within the device part of the id (up to
+// the "\" that begins the instance part).
 std::string FixedText(const std::string& strId, size_t nStart, size_t nWidth)
 {
-    if (nStart >= strId.size())
+    const size_t nEnd = std::min(strId.find('\\', 4), strId.size());
+    if (nStart >= nEnd)
         return std::string();
-    std::string strText = strId.substr(nStart, nWidth);
-    const size_t nSlash = strText.find('\\');
-    if (nSlash != std::string::npos)
-        strText.erase(nSlash);
+    std::string strText = strId.substr(nStart, std::min(nWidth, nEnd - nStart));
     TrimRight(strText);
     return strText;
 }
