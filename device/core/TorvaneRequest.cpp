@@ -90,12 +90,12 @@ bool ParseTorvaneIdentity(const uint8_t* pBuffer, size_t nReturned, S_TorvaneIde
     result.ulUsbVendorId = Get16(pBuffer + 8);
     result.ulUsbProductId = Get16(pBuffer + 10);
     result.ulChip = pBuffer[12];
-    if (nReturned >= kTorvaneHeader + 92) {
+    if (nReturned >= kTorvaneHeader + 104) {
         const uint8_t* pData = pBuffer + kTorvaneHeader;
         result.strUsbSerial = Text(pData, 0, 64);
         result.strVendor = Text(pData, 64, 8);
         result.strProduct = Text(pData, 72, 16);
-        result.strRevision = Text(pData, 88, 4);
+        result.strRevision = Text(pData, 88, 16);
     }
     identity = result;
     return true;

@@ -22,7 +22,7 @@
 // The identify answer: 8 u16 USB vendor id, 10 u16 USB product id, 12 u8
 // chip code (0: the driver knows no chip), and in the data area the USB
 // serial (0..63), and the chip's vendor (64..71), product (72..87) and
-// revision (88..91) texts, each ending at a zero byte.
+// revision (88..103) texts, each ending at a zero byte.
 constexpr uint32_t kTorvaneControlCode = 0x42460004;
 constexpr size_t kTorvaneBufferSize = 4124;
 constexpr size_t kTorvaneHeader = 28;

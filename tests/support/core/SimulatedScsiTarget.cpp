@@ -263,8 +263,27 @@ S_ScsiAnswer C_SimulatedScsiTarget::Dispatch(const uint8_t* pCdb, uint32_t ulCdb
             return Check(SENSE_ILLEGAL_REQUEST, 0x20, 0);
         return AtaPassThrough(pCdb, bDataIn, pData, ulLength);
     default:
+        for (const auto& reply : vVendorReplies) {
+            const std::vector<uint8_t>& vPrefix = reply.first;
+            if (vPrefix.size() > ulCdbLength || !std::equal(vPrefix.begin(), vPrefix.end(), pCdb))
+                continue;
+            if (!bDataIn)
+                return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
+            const uint32_t ulMoved =
+                std::min<uint32_t>(ulLength, static_cast<uint32_t>(reply.second.size()));
+            if (ulMoved != 0)
+                std::memcpy(pData, reply.second.data(), ulMoved);
+            answer.ulTransferred = ulMoved;
+            return answer;
+        }
         return Check(SENSE_ILLEGAL_REQUEST, 0x20, 0);  // INVALID COMMAND OPERATION CODE
     }
+}
+
+void C_SimulatedScsiTarget::AddVendorReply(const std::vector<uint8_t>& vPrefix,
+                                           const std::vector<uint8_t>& vReply)
+{
+    vVendorReplies.emplace_back(vPrefix, vReply);
 }
 
 S_ScsiAnswer C_SimulatedScsiTarget::Transfer10(const uint8_t* pCdb, bool bWrite, bool bDataIn,

@@ -57,6 +57,11 @@ public:
     // The next command with bOpcode moves ulMissingBytes fewer bytes than asked.
     void ShortenNext(uint8_t bOpcode, uint32_t ulMissingBytes);
 
+    // A vendor command that the target answers as a bridge chip would: a
+    // command whose CDB begins with vPrefix reads vReply (no more than asked).
+    // Vendor commands without a reply are refused like any unknown command.
+    void AddVendorReply(const std::vector<uint8_t>& vPrefix, const std::vector<uint8_t>& vReply);
+
     size_t CountOpcode(uint8_t bOpcode) const;
     const std::vector<uint8_t>& LastCdb() const;
 
@@ -102,6 +107,7 @@ private:
                           uint8_t* pData, uint32_t ulLength);
 
     std::vector<S_Fault> vFaults;
+    std::vector<std::pair<std::vector<uint8_t>, std::vector<uint8_t>>> vVendorReplies;
     std::map<uint64_t, std::vector<uint8_t>> mapBlocks;
     uint64_t ullTapePosition = 0;
 };

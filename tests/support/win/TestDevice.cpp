@@ -107,6 +107,33 @@ BOOL C_SimulatedIo::Control(HANDLE hDevice, DWORD dwCode, void* pIn, DWORD dwInS
         if (!bIdePassThrough)
             return Fail(ERROR_INVALID_FUNCTION);
         return IdePassThrough(pIn, dwInSize, pReturned);
+    case SMART_GET_VERSION: {
+        if (!bSmart)
+            return Fail(ERROR_INVALID_FUNCTION);
+        if (pOut == nullptr || dwOutSize < sizeof(GETVERSIONINPARAMS))
+            return Fail(ERROR_INSUFFICIENT_BUFFER);
+        GETVERSIONINPARAMS version;
+        std::memset(&version, 0, sizeof(version));
+        version.bVersion = 1;
+        version.bRevision = 1;
+        version.bIDEDeviceMap = bSmartDeviceMap;
+        version.fCapabilities = CAP_ATA_ID_CMD | CAP_ATAPI_ID_CMD | CAP_SMART_CMD;
+        std::memcpy(pOut, &version, sizeof(version));
+        *pReturned = sizeof(version);
+        return TRUE;
+    }
+    case IOCTL_STORAGE_QUERY_PROPERTY: {
+        STORAGE_PROPERTY_QUERY query;
+        if (vDeviceDescriptor.empty() || pIn == nullptr || dwInSize < sizeof(query))
+            return Fail(ERROR_INVALID_FUNCTION);
+        std::memcpy(&query, pIn, sizeof(query));
+        if (query.PropertyId != StorageDeviceProperty || query.QueryType != PropertyStandardQuery)
+            return Fail(ERROR_INVALID_FUNCTION);
+        const DWORD dwSize = std::min<DWORD>(dwOutSize, static_cast<DWORD>(vDeviceDescriptor.size()));
+        std::memcpy(pOut, vDeviceDescriptor.data(), dwSize);
+        *pReturned = dwSize;
+        return TRUE;
+    }
     case SMART_RCV_DRIVE_DATA:
     case SMART_SEND_DRIVE_COMMAND:
         if (!bSmart)

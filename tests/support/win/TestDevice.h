@@ -57,6 +57,12 @@ public:
     int64_t llPartitionStart = 0;
     int64_t llPartitionLength = 0;
     DWORD dwPartitionReturned = 32;
+    // SMART_GET_VERSION (with bSmart): the drive positions present, ATAPI
+    // ones also in the high nibble.
+    uint8_t bSmartDeviceMap = 0x01;
+    // The storage device descriptor (IOCTL_STORAGE_QUERY_PROPERTY, device
+    // property) as the driver returns it; empty: the request is refused.
+    std::vector<uint8_t> vDeviceDescriptor;
 
     // The log.
     struct S_PassThrough {

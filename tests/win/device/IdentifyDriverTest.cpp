@@ -1,0 +1,155 @@
+// Records of the Torvane driver, played by a simulated driver over a
+// simulated target, and the USB records that take their identity.
+#include "device/core/RudvaneTypes.h"
+#include "device/core/TorvaneRequest.h"
+#include "device/win/Identify.h"
+#include "device/win/Rudvane.h"
+#include "device/win/RudvanePnpDevice.h"
+#include "device/win/TorvaneIo.h"
+#include "tests/support/core/SimulatedScsiTarget.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One driver instance, "\\.\Torvane3", over a simulated target.
+class C_SimulatedDriver : public C_TorvaneIo {
+public:
+    HANDLE Open(const char* pszPath) override
+    {
+        ++nOpens;
+        if (std::string(pszPath) != "\\\\.\\Torvane3") {
+            ::SetLastError(ERROR_FILE_NOT_FOUND);
+            return INVALID_HANDLE_VALUE;
+        }
+        return ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    }
+    void Close(HANDLE h) override { ::CloseHandle(h); }
+    BOOL Request(HANDLE, uint8_t* p, DWORD* pdwReturned) override
+    {
+        uint32_t ulSignature = 0, ulRequest = 0;
+        std::memcpy(&ulSignature, p, 4);
+        std::memcpy(&ulRequest, p + 4, 4);
+        vRequests.push_back(ulRequest);
+        if (ulSignature != kTorvaneSignature) {
+            ::SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        *pdwReturned = kTorvaneBufferSize;
+        if ((ulRequest & 0xFF) == TORVANE_IDENTIFY) {
+            p[8] = static_cast<uint8_t>(ulVendor);
+            p[9] = static_cast<uint8_t>(ulVendor >> 8);
+            p[10] = static_cast<uint8_t>(ulProduct);
+            p[11] = static_cast<uint8_t>(ulProduct >> 8);
+            p[12] = bChip;
+            std::strcpy(reinterpret_cast<char*>(p + kTorvaneHeader), "ser-42");
+            std::strcpy(reinterpret_cast<char*>(p + kTorvaneHeader + 64), "QVSIM");
+            std::strcpy(reinterpret_cast<char*>(p + kTorvaneHeader + 72), "Simulated Disk");
+            std::strcpy(reinterpret_cast<char*>(p + kTorvaneHeader + 88), "1.00.27");
+            return TRUE;
+        }
+        if (ulRequest != TORVANE_SCSI)
+            return FALSE;
+        const uint32_t ulLength = p[8] | (p[9] << 8);
+        const S_ScsiAnswer a = target.Execute(p + 12, p[10] >> 3, (p[10] & 7) == 0,
+                                              p + kTorvaneHeader, ulLength);
+        p[11] = a.bStatus;
+        p[8] = static_cast<uint8_t>(a.ulTransferred);
+        p[9] = static_cast<uint8_t>(a.ulTransferred >> 8);
+        return TRUE;
+    }
+
+    C_SimulatedScsiTarget target;
+    uint32_t ulVendor = 0x152D;
+    uint32_t ulProduct = 0x2329;
+    uint8_t bChip = 0;
+    int nOpens = 0;
+    std::vector<uint32_t> vRequests;
+};
+
+C_RudvanePnpDevice* UsbRecord(int32_t lNumber, const char* pszSerial, const char* pszRevision)
+{
+    auto* p = new C_RudvanePnpDevice();
+    p->ulNumber = lNumber;
+    p->ulBusFlags = RUDVANE_BUS_USB;
+    p->ulUsbVendorId = 0x152D;
+    p->ulUsbProductId = 0x2329;
+    p->strUsbSerial = pszSerial;
+    p->strVendor = "QVSIM";
+    p->strProduct = "Simulated Disk";
+    p->strRevision = pszRevision;
+    return p;
+}
+
+class IdentifyDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override { RudvaneSetTorvaneIo(&driver); }
+    void TearDown() override
+    {
+        RudvaneExit();
+        RudvaneSetTorvaneIo(nullptr);
+    }
+    C_SimulatedDriver driver;
+};
+
+TEST_F(IdentifyDriverTest, DriverRecordsAreMadeOncePerRefreshAndLendTheirIdentity)
+{
+    // The driver-chip family gives the longer revision that matching records take.
+    RudvaneInit(nullptr, nullptr, 0xFFF00001);
+    driver.bChip = 1;
+    C_RudvanePnpDevice* pSerial = UsbRecord(1, "SER-42", "");        // same serial, other case
+    C_RudvanePnpDevice* pOther = UsbRecord(2, "other", "");
+    C_RudvanePnpDevice* pNoSerial = UsbRecord(3, "", "0000");
+    for (C_RudvanePnpDevice* p : {pSerial, pOther, pNoSerial})
+        ASSERT_EQ(RudvaneAddDevice(p), 1);
+
+    EXPECT_EQ(RudvaneMatchDriverDevices(), 2);
+    EXPECT_EQ(driver.nOpens > 20, true);  // every name from 1 to 23 was tried
+    C_RudvaneDevice* pDriver = RudvaneFindDevice(3, RUDVANE_KIND_DRIVER);
+    ASSERT_NE(pDriver, nullptr);
+    EXPECT_EQ(driver.vRequests.front(), TORVANE_IDENTIFY | TORVANE_ALTERNATE);  // option 0x1
+    EXPECT_EQ(pDriver->strInfo, "Torvane 3");
+    EXPECT_EQ(pDriver->ulCaps.load(), RUDVANE_CAP_BLOCKS);
+    EXPECT_EQ(pDriver->ulBusFlags, RUDVANE_BUS_USB);
+    EXPECT_EQ(pDriver->ullBlockCount, 2048u);  // READ CAPACITY through the driver
+    EXPECT_EQ(pDriver->strRevision, "1.00.27");
+
+    EXPECT_EQ(pSerial->strRevision, "1.00.27");
+    EXPECT_EQ(pSerial->strSerial, "ser-42");
+    EXPECT_EQ(pOther->strRevision, "");
+    EXPECT_EQ(pNoSerial->strRevision, "1.00.27");
+
+    // Within one refresh cycle the driver is not asked again.
+    const int nOpens = driver.nOpens;
+    EXPECT_EQ(RudvaneMatchDriverDevices(), 0);
+    EXPECT_LE(driver.nOpens - nOpens, 2);
+    EXPECT_EQ(RudvaneFindDevice(3, RUDVANE_KIND_DRIVER), pDriver);
+}
+
+TEST_F(IdentifyDriverTest, TheRefusedBridgeAndOptionEightMakeNoChipHandler)
+{
+    RudvaneInit(nullptr, nullptr, 0xFFF00000);
+    driver.ulVendor = 0x07AB;
+    driver.ulProduct = 0xFCB2;
+    RudvaneMatchDriverDevices();
+    EXPECT_EQ(RudvaneFindDevice(3, RUDVANE_KIND_DRIVER), nullptr);
+
+    RudvaneExit();
+    RudvaneInit(nullptr, nullptr, 0xFFF00008);
+    driver.ulVendor = 0x152D;
+    driver.bChip = 1;
+    RudvaneMatchDriverDevices();
+    C_RudvaneDevice* pDriver = RudvaneFindDevice(3, RUDVANE_KIND_DRIVER);
+    ASSERT_NE(pDriver, nullptr);
+    EXPECT_EQ(driver.vRequests.front(), static_cast<uint32_t>(TORVANE_IDENTIFY));
+    EXPECT_EQ(pDriver->pHandler, nullptr);
+    EXPECT_EQ(pDriver->strRevision, "1.00");  // INQUIRY through the driver
+}
+
+} // namespace
