@@ -42,7 +42,8 @@ std::vector<S_TocTrack> ParseFullToc(const uint8_t* pData, size_t nSize);
 
 // Number of a track record: the track number plus 16 times a value unique to
 // the parent record (its number and kind), which keeps the tracks of one
-// parent apart from another's.
+// parent apart from another's for every parent number below 2^20 (the
+// numbers of the Block Access passes).
 int32_t TrackRecordNumber(uint32_t ulTrack, int32_t lParentNumber, uint32_t ulParentKind);
 
 // Transfer limit of an audio track in 2352-byte blocks: the parent's limit
