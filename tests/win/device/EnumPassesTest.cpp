@@ -12,6 +12,7 @@
 #include "device/win/RudvaneHandleDevice.h"
 #include "device/win/RudvanePnpDevice.h"
 #include "device/win/RudvaneTrackDevice.h"
+#include "device/win/UsbSpeedWalk.h"
 #include "tests/support/win/RecordedUsb.h"
 #include "tests/support/win/TestDevice.h"
 
@@ -113,6 +114,8 @@ public:
     DWORD LogicalDrives() override { return C_EnumIo::LogicalDrives() | (bDriveA ? 1u : 0u); }
     UINT DriveType(const std::string& strRoot) override
     {
+        if (bOpticalS && strRoot == "S:\\")
+            return DRIVE_CDROM;
         return strRoot == "A:\\" ? DRIVE_REMOVABLE : C_EnumIo::DriveType(strRoot);
     }
     bool VolumeInfo(char cLetter, std::string& strLabel, std::string& strFileSystem,
@@ -133,6 +136,7 @@ public:
     }
 
     bool bReadOnlyS = false;
+    bool bOpticalS = false;
     bool bDriveA = false;
     int nAsksOfA = 0;
     std::vector<std::pair<std::string, DWORD>> vOpens;
@@ -156,6 +160,18 @@ TEST_F(EnumPassesTest, VolumeThatRefusesWritingIsListedForReadingOnly)
     auto* pOther = static_cast<C_RudvaneHandleDevice*>(Find(RUDVANE_KIND_VOLUME, "R"));
     ASSERT_NE(pOther, nullptr);
     EXPECT_EQ(pOther->dwAccess, static_cast<DWORD>(GENERIC_READ | GENERIC_WRITE));
+}
+
+TEST_F(EnumPassesTest, CdRomLetterIsAnOpticalVolumeFromBlock16)
+{
+    C_ShapedIo io;
+    io.bOpticalS = true;
+    RudvaneInit(nullptr, nullptr, 0xFFF00800);
+    RudvaneEnumVolumesWith(io);
+    C_RudvaneDevice* pVolume = Find(RUDVANE_KIND_VOLUME, "S");
+    ASSERT_NE(pVolume, nullptr);
+    EXPECT_EQ(pVolume->ulMediaClass, RUDVANE_MEDIA_OPTICAL);
+    EXPECT_EQ(pVolume->ullFirstBlock, 16u);
 }
 
 TEST_F(EnumPassesTest, DriveAIsListedOnlyWithTheFloppyOption)
@@ -428,6 +444,14 @@ TEST_F(EnumPassesTest, UsbStickOfThePlugAndPlayPassKnowsItsPortAndSpeed)
     ASSERT_EQ(pVolume->Query(RUDVANE_Q_USB_SPEED, nullptr, 0, nullptr, &ulCode), 1);
     EXPECT_EQ(ulCode, USB_CODE_NEWER_ON_SUPER);
     EXPECT_EQ(usb.OpenHandles(), 0);
+
+    // The Quick Access walk finds the code by drive letter.
+    for (const auto& c : std::vector<std::pair<char, int32_t>>{{'e', 4}, {'Q', -1}}) {
+        S_UsbSpeedSearch search;
+        search.cLetter = c.first;
+        RudvaneForEachDevice(RudvaneEnumUsbSpeedCallback, &search, 1);
+        EXPECT_EQ(search.lResult, c.second) << c.first;
+    }
 
     // A stick of the vendor that is never searched has no port.
     RudvaneExit();
