@@ -162,15 +162,11 @@ void AddHardwareId(std::string& strList, const std::string& strId)
 {
     if (strId.empty())
         return;
-    size_t nStart = 0;
-    while (nStart <= strList.size() && !strList.empty()) {
-        size_t nEnd = strList.find(", ", nStart);
-        if (nEnd == std::string::npos)
-            nEnd = strList.size();
-        if (EqualsNoCase(strList.substr(nStart, nEnd - nStart), strId))
-            return;
-        nStart = nEnd + 2;
-    }
+    // The list is compared as text, so that an id holding the separator
+    // itself is still found.
+    const std::string strPadded = ", " + strList + ", ";
+    if (FindNoCase(strPadded, (", " + strId + ", ").c_str()) != std::string::npos)
+        return;
     if (!strList.empty())
         strList += ", ";
     strList += strId;
