@@ -8,6 +8,7 @@
 #include "device/core/RudvaneTypes.h"
 #include "device/core/UsbSpeed.h"
 #include "device/win/EnumIo.h"
+#include "device/win/QuietErrorMode.h"
 #include "device/win/RudvanePnpDevice.h"
 
 namespace {
@@ -114,6 +115,7 @@ std::string LettersOfNodeVolumes(C_EnumIo& io, uint32_t ulNode, uint32_t ulOptio
     }
     if (vVolumeNames.empty())
         return strLetters;
+    C_QuietErrorMode quiet;
     for (char cLetter : EnumLetters(io.LogicalDrives(), ulOptions)) {
         std::string strName;
         if (io.VolumeName(std::string(1, cLetter) + ":\\", strName) <= 0)
