@@ -241,7 +241,8 @@ bool InitRecord(C_RudvanePnpDevice& device, const S_InterfaceClass& cls, const S
     if (cls.bFloppy)
         device.ulBusFlags |= RUDVANE_BUS_FLOPPY;
     if (device.pUsbPort != nullptr)
-        device.ulNumber += static_cast<int32_t>(device.pUsbPort->ulPort);
+        device.ulNumber = static_cast<int32_t>(static_cast<uint32_t>(device.ulNumber) +
+                                               device.pUsbPort->ulPort);
     uint32_t ulAdd = RUDVANE_CAP_PATH | RUDVANE_CAP_READ | RUDVANE_CAP_WRITE;
     if (bSized)
         ulAdd |= RUDVANE_CAP_BLOCKS;
