@@ -185,6 +185,16 @@ int MediaName(C_RudvaneDevice& device, void* pOut)
     return 1;
 }
 
+// One volume request without data on the record's own handle; best effort.
+void VolumeRequest(C_RudvaneDevice& device, DWORD dwCode)
+{
+    DWORD dwReturned = 0;
+    S_RudvaneIoRequest request;
+    request.dwCode = dwCode;
+    request.pdwReturned = &dwReturned;
+    device.Query(RUDVANE_Q_IO_REQUEST, &request, 0, nullptr, nullptr);
+}
+
 std::string FileSystemOf(const C_RudvaneDevice& device, const std::string& strRoot)
 {
     if (!device.strFileSystem.empty())
@@ -205,20 +215,28 @@ int RudvaneFormatFat32(C_RudvaneDevice& device, const char* pszLabel)
                             layout))
         return Fail(ERROR_INVALID_PARAMETER);
     const std::string strLabel = pszLabel != nullptr ? pszLabel : "";
-    device.Query(RUDVANE_Q_LOCK_VOLUMES, nullptr, 1, nullptr, nullptr);
-    device.Open();
+    if (!device.Open())
+        return 0;
+    // A locked volume takes writes only through the handle that locked it:
+    // a volume record locks its own handle; a whole device locks the volumes
+    // of its letters and writes through its own.
+    const bool bVolume = device.ulMediaClass == RUDVANE_MEDIA_FIXED_VOLUME ||
+                         device.ulMediaClass == RUDVANE_MEDIA_REMOVABLE_VOLUME;
+    if (bVolume)
+        VolumeRequest(device, FSCTL_LOCK_VOLUME);
+    else
+        device.Query(RUDVANE_Q_LOCK_VOLUMES, nullptr, 1, nullptr, nullptr);
     const int nWritten = WriteFat32(device, layout, strLabel);
     const DWORD dwError = ::GetLastError();
-    if (nWritten) {
+    if (bVolume) {
         // The file system reads the new volume when it is mounted again.
-        DWORD dwReturned = 0;
-        S_RudvaneIoRequest dismount;
-        dismount.dwCode = FSCTL_DISMOUNT_VOLUME;
-        dismount.pdwReturned = &dwReturned;
-        device.Query(RUDVANE_Q_IO_REQUEST, &dismount, 0, nullptr, nullptr);
+        if (nWritten)
+            VolumeRequest(device, FSCTL_DISMOUNT_VOLUME);
+        VolumeRequest(device, FSCTL_UNLOCK_VOLUME);
+    } else {
+        device.Query(RUDVANE_Q_LOCK_VOLUMES, nullptr, 0, nullptr, nullptr);
     }
     device.Close();
-    device.Query(RUDVANE_Q_LOCK_VOLUMES, nullptr, 0, nullptr, nullptr);
     ::SetLastError(dwError);
     return nWritten;
 }

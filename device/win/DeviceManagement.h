@@ -18,10 +18,12 @@ class C_RudvaneDevice;
 int RudvaneFormatVolume(C_RudvaneDevice& device, const char* pszFileSystem, const char* pszLabel,
                         uint32_t ulFlags);
 
-// The layer's own FAT32 formatter: locks the record's volumes, writes the
-// reserved sectors, both allocation tables and the root directory through
-// WriteBlocks, the boot sectors last, and unlocks. Refused (nothing written)
-// when the record's size cannot hold FAT32.
+// The layer's own FAT32 formatter: locks the volume (a volume record
+// through its own handle, then dismounted; a whole device through the
+// volumes of its letters), writes the reserved sectors, both allocation
+// tables and the root directory through WriteBlocks, the boot sectors last,
+// and unlocks. Refused (nothing written) when the record's size cannot
+// hold FAT32.
 int RudvaneFormatFat32(C_RudvaneDevice& device, const char* pszLabel);
 
 // Query codes 0x8xxxx (ASPI boot record, convert, check disk, media name)

@@ -97,16 +97,36 @@ bool C_ManagementTools::RunConvert(const std::string& strArguments, DWORD* pdwEx
     std::string strCommand = "\"" + strProgram + "\" " + strArguments;
     std::vector<char> vCommand(strCommand.begin(), strCommand.end());
     vCommand.push_back('\0');
+    // The converter reads its questions' answers from an empty input, so
+    // that it ends instead of waiting for a user who cannot see it.
+    SECURITY_ATTRIBUTES inherit;
+    inherit.nLength = sizeof(inherit);
+    inherit.lpSecurityDescriptor = nullptr;
+    inherit.bInheritHandle = TRUE;
+    const HANDLE hNull = ::CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                                       0, nullptr);
+    if (hNull == INVALID_HANDLE_VALUE)
+        return false;
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = hNull;
+    startup.hStdOutput = hNull;
+    startup.hStdError = hNull;
     PROCESS_INFORMATION process;
     ZeroMemory(&process, sizeof(process));
-    if (!::CreateProcessA(strProgram.c_str(), vCommand.data(), nullptr, nullptr, FALSE,
-                          CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+    const BOOL bStarted = ::CreateProcessA(strProgram.c_str(), vCommand.data(), nullptr, nullptr,
+                                           TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                                           &process);
+    const DWORD dwError = ::GetLastError();
+    ::CloseHandle(hNull);
+    if (!bStarted) {
+        ::SetLastError(dwError);
         return false;
+    }
     ::WaitForSingleObject(process.hProcess, INFINITE);
     DWORD dwExit = 1;
     const BOOL bOk = ::GetExitCodeProcess(process.hProcess, &dwExit);

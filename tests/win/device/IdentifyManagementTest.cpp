@@ -197,6 +197,24 @@ TEST_F(IdentifyManagementTest, TheOwnFat32FormatterWritesAVolumeInMemory)
     EXPECT_EQ(Get32(&last[2]), 0u);
     EXPECT_EQ(device.GetLockedVolumeCount(), 0u);
 
+    // A volume record is locked, dismounted and unlocked through its own
+    // handle, the one its writes go through.
+    C_TestDevice volume(131072);
+    volume.ulMediaClass = RUDVANE_MEDIA_REMOVABLE_VOLUME;
+    volume.strLetters = "T";
+    ASSERT_EQ(volume.Format("FAT32", "", RUDVANE_FORMAT_OWN_FAT32), 1);
+    std::vector<DWORD> vVolumeCodes;
+    for (const auto& c : volume.io.vControls) {
+        if (c.first == FSCTL_LOCK_VOLUME || c.first == FSCTL_DISMOUNT_VOLUME ||
+            c.first == FSCTL_UNLOCK_VOLUME) {
+            vVolumeCodes.push_back(c.first);
+            EXPECT_EQ(c.second, volume.strPath);
+        }
+    }
+    EXPECT_EQ(vVolumeCodes, (std::vector<DWORD>{FSCTL_LOCK_VOLUME, FSCTL_DISMOUNT_VOLUME,
+                                                FSCTL_UNLOCK_VOLUME}));
+    EXPECT_EQ(volume.GetOpenCount(), 0);
+
     C_TestDevice small(32768);  // 16 MiB: too few clusters for FAT32
     EXPECT_EQ(small.Format("FAT32", "", RUDVANE_FORMAT_OWN_FAT32), 0);
     EXPECT_EQ(small.target.WrittenBlocks(), 0u);
