@@ -70,7 +70,10 @@ TEST_F(AccessTest, WritePassPreparesTheFileAndCountsAccesses)
     // The accesses after the stop flag are made but not counted.
     EXPECT_GE(file.ullAccesses, ulCount);
     EXPECT_LE(file.ullAccesses, ulCount + 32);
-    EXPECT_EQ(figures.ullTransfers, ulCount);
+    // The figures take the count when the run ends; a thread past its last
+    // look at the stop flag may still add its access.
+    EXPECT_LE(figures.ullTransfers, ulCount);
+    EXPECT_GE(figures.ullTransfers + 32, ulCount);
     EXPECT_TRUE(figures.bSuccess);
     ASSERT_TRUE(figures.bHasLatency);
     EXPECT_EQ(figures.latency.ullSamples, ulCount);
