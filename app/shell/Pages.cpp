@@ -1,6 +1,7 @@
 #include "app/shell/InfoPage.h"
 #include "app/shell/PageShell.h"
 #include "app/shell/Quenvale.h"
+#include "quick/win/Simple.h"
 
 std::unique_ptr<C_Page> CreatePage(int nIndex, I_Shell& shell)
 {
@@ -12,6 +13,6 @@ std::unique_ptr<C_Page> CreatePage(int nIndex, I_Shell& shell)
     case C_Quenvale::PAGE_INFO:
         return std::make_unique<C_InfoPage>(shell);
     default:
-        return std::make_unique<C_PageShell>(shell, 1084);
+        return std::make_unique<C_Simple>(shell);
     }
 }
