@@ -250,7 +250,12 @@ void C_Simple::StartTest()
     const bool bSkipRandom = KeyDown(VK_SHIFT) || KeyDown(VK_CONTROL);
 
     ::SetWindowTextA(shell.GetMainWindow(), shell.GetTitle().c_str());
+    // The keyboard moves from a control that is disabled now to Stop.
+    const bool bFocusHere = ::IsChild(GetHandle(), ::GetFocus()) != FALSE;
     SetIdle(false);
+    HWND hFocus = ::GetFocus();
+    if (bFocusHere && (hFocus == nullptr || !::IsWindowEnabled(hFocus) || !::IsWindowEnabled(::GetParent(hFocus))))
+        ::SetFocus(GetItem(ID_STOP));
     ReadRunOptions(bSkipRandom);
     ::SendMessageA(shell.GetProgressBar(), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     ::SetTimer(GetHandle(), TIMER_PROGRESS, 40, nullptr);
@@ -275,6 +280,11 @@ void C_Simple::RunEnded()
     ::KillTimer(GetHandle(), TIMER_LIVE_RATE);
     ::SendMessageA(shell.GetProgressBar(), PBM_SETPOS, 0, 0);
     SetIdle(true);
+    // Stop, which had the focus, is disabled now: the keyboard goes back to
+    // the drive list when the page is the one shown.
+    HWND hFocus = ::GetFocus();
+    if ((hFocus == nullptr || hFocus == GetItem(ID_STOP)) && ::IsWindowVisible(GetHandle()))
+        ::SetFocus(GetItem(ID_DRIVES));
 }
 
 void C_Simple::PassMessage(const S_PassMessage& message)
