@@ -366,6 +366,27 @@ TEST_F(QuickPageTest, StopInTheSequentialWriteLeavesEmptyResultsAndNoFile)
     EXPECT_FALSE(Exists("Q:\\QuenvaleTest"));
 }
 
+TEST_F(QuickPageTest, ClosingTheMainWindowStopsTheRunAndWaitsForIt)
+{
+    if (!HasScratchDrive())
+        GTEST_SKIP() << "no scratch drive Q:";
+    C_Simple& page = Start("-l Q -log \"" + strLog + "\"");
+    ::SendMessageA(Item(1123), CB_SETCURSEL, 0, 0);
+    page.StartTest();
+    C_QuickState& state = page.GetEngine().State();
+    const DWORD dwEnd = ::GetTickCount() + 30000;
+    while (state.ullBytesDone.load() == 0) {
+        ASSERT_LT(static_cast<LONG>(::GetTickCount() - dwEnd), 0) << "the write pass never began";
+        uitest::PumpMessages();
+    }
+    Stop();
+    // The exit sequence returned only after the run had cleaned up.
+    const std::vector<std::string> vLog = LogMessages(strLog);
+    ASSERT_FALSE(vLog.empty());
+    EXPECT_EQ(vLog.back(), L::DriveFinishText('Q'));
+    EXPECT_FALSE(Exists("Q:\\QuenvaleTest"));
+}
+
 TEST_F(QuickPageTest, NoDriveSelectedWritesOnlyTheDateLine)
 {
     C_Simple& page = Start("-log \"" + strLog + "\"");
