@@ -15,6 +15,7 @@
 #include "quick/core/QuickJson.h"
 #include "quick/core/QuickRate.h"
 #include "quick/core/QuickTextIds.h"
+#include "quick/win/DeviceLayerInfo.h"
 #include "quick/win/QuickEngine.h"
 #include "quick/win/TestFile.h"
 
@@ -131,7 +132,7 @@ std::string ResultsText(const S_QuickDriveReport& report)
 
 int RunQuickCommand(const S_QuickCommand& command)
 {
-    C_NoQuickDeviceInfo devices;
+    C_DeviceLayerInfo devices;   // starts the device layer and runs its Quick Access passes
     C_ConsoleEvents events;
     std::vector<S_QuickDrive> vDrives;
     for (const std::string& strTarget : command.vTargets) {

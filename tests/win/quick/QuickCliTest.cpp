@@ -108,10 +108,16 @@ TEST_F(QuickCli, RunsOnTheScratchDriveAndLogs)
     EXPECT_EQ(vMessages[6], L::PassResultText(E_QuickPass::Qd32Read, 'Q', strNotTested.c_str()));
     EXPECT_EQ(vMessages[7], L::DriveFinishText('Q'));
 
-    // The page's rows and the summary line.
-    EXPECT_EQ(run.strOut.rfind("Q:\n", 0), 0u) << run.strOut;
-    EXPECT_NE(run.strOut.find(Texts().LoadText(TEXT_SEQ_WRITE_LABEL)), std::string::npos);
-    EXPECT_NE(run.strOut.find("\nQ: : "), std::string::npos) << run.strOut;
+    // The drive's list text, the page's rows and the summary line.
+    const std::string strFirstLine = run.strOut.substr(0, run.strOut.find('\n'));
+    EXPECT_NE(strFirstLine.find("Q:"), std::string::npos) << run.strOut;
+    EXPECT_NE(run.strOut.find("\n  " + Texts().LoadText(TEXT_SEQ_WRITE_LABEL)), std::string::npos);
+    EXPECT_NE(run.strOut.find(Texts().LoadText(TEXT_NOT_TESTED)), std::string::npos);
+    const size_t nSummary = run.strOut.rfind("\n", run.strOut.size() - 2);
+    ASSERT_NE(nSummary, std::string::npos);
+    const std::string strSummary = run.strOut.substr(nSummary + 1);
+    EXPECT_NE(strSummary.find(" read, "), std::string::npos) << run.strOut;
+    EXPECT_NE(strSummary.find(" write"), std::string::npos) << run.strOut;
     EXPECT_FALSE(QuickPathExists("Q:\\QuenvaleTest"));
 }
 
