@@ -116,17 +116,12 @@ void C_InfoPage::Release()
 INT_PTR C_InfoPage::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_ERASEBKGND: {
-        RECT rc = {};
-        ::GetClientRect(GetHandle(), &rc);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, shell.GetPageBrush());
-        return 1;
-    }
+    case WM_ERASEBKGND:
+        return EraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == GetItem(1098))
             return 0;   // the read-only notes box keeps its own look
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(shell.GetPageBrush());
+        return StaticColor(reinterpret_cast<HDC>(wParam));
     default:
         return C_Dialog::_Handle_MESSAGE(uMsg, wParam, lParam);
     }

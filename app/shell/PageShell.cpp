@@ -9,16 +9,11 @@ int C_PageShell::_Handle_Init()
 INT_PTR C_PageShell::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_ERASEBKGND: {
-        RECT rc = {};
-        ::GetClientRect(GetHandle(), &rc);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, shell.GetPageBrush());
-        return 1;
-    }
+    case WM_ERASEBKGND:
+        return EraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(shell.GetPageBrush());
+        return StaticColor(reinterpret_cast<HDC>(wParam));
     default:
         return C_Dialog::_Handle_MESSAGE(uMsg, wParam, lParam);
     }

@@ -50,6 +50,11 @@ public:
     virtual void StartTest() {}
 
 protected:
+    // The page background: WM_ERASEBKGND fills the page with the page brush
+    // (answers 1); WM_CTLCOLORSTATIC gives statics the same brush.
+    INT_PTR EraseBackground(HDC hDC) const;
+    INT_PTR StaticColor(HDC hDC) const;
+
     I_Shell& shell;
 };
 

@@ -447,16 +447,11 @@ INT_PTR C_Simple::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
             UpdateDriveList();
         return 0;
     }
-    case WM_ERASEBKGND: {
-        RECT rc = {};
-        ::GetClientRect(GetHandle(), &rc);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, shell.GetPageBrush());
+    case WM_ERASEBKGND:
         ::SetWindowLongPtrA(GetHandle(), DWLP_MSGRESULT, 1);
-        return 1;
-    }
+        return EraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC:
-        ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<INT_PTR>(shell.GetPageBrush());
+        return StaticColor(reinterpret_cast<HDC>(wParam));
     default:
         break;
     }
