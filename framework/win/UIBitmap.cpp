@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/win/UIDraw.h"
+
 bool C_UIBitmap::Attach(HWND hStatic, HINSTANCE hInstance, WORD wBitmapId, COLORREF crTransparent)
 {
     Detach();
@@ -17,7 +19,7 @@ bool C_UIBitmap::Attach(HWND hStatic, HINSTANCE hInstance, WORD wBitmapId, COLOR
     ::GetObjectA(hImage, sizeof(bm), &bm);
     sizeBitmap.cx = bm.bmWidth;
     sizeBitmap.cy = bm.bmHeight;
-    if (!PrepareMask(crTransparent) || !subClassing.Attach(hStatic, CallBack, this)) {
+    if (!PrepareMask(crTransparent) || !SubClass(hStatic)) {
         const DWORD dwError = ::GetLastError();
         FreeBitmaps();
         ::SetLastError(dwError);
@@ -30,19 +32,15 @@ bool C_UIBitmap::Attach(HWND hStatic, HINSTANCE hInstance, WORD wBitmapId, COLOR
 
 void C_UIBitmap::Detach()
 {
-    subClassing.Detach();
+    UnSubClass();
     hWnd = nullptr;
     FreeBitmaps();
 }
 
 void C_UIBitmap::FreeBitmaps()
 {
-    if (hImage != nullptr)
-        ::DeleteObject(hImage);
-    if (hMask != nullptr)
-        ::DeleteObject(hMask);
-    hImage = nullptr;
-    hMask = nullptr;
+    FreeGdiObject(hImage);
+    FreeGdiObject(hMask);
     sizeBitmap.cx = 0;
     sizeBitmap.cy = 0;
 }
@@ -96,12 +94,7 @@ void C_UIBitmap::Paint(HDC hdc)
 {
     RECT rc;
     ::GetClientRect(hWnd, &rc);
-    HWND hParent = ::GetParent(hWnd);
-    HBRUSH hBrush = hParent != nullptr
-                        ? reinterpret_cast<HBRUSH>(::SendMessageA(hParent, WM_CTLCOLORSTATIC,
-                                                                  reinterpret_cast<WPARAM>(hdc),
-                                                                  reinterpret_cast<LPARAM>(hWnd)))
-                        : nullptr;
+    HBRUSH hBrush = AskParentStaticBrush(hWnd, hdc);
     if (hBrush == nullptr)
         hBrush = ::GetSysColorBrush(COLOR_BTNFACE);
     ::FillRect(hdc, &rc, hBrush);
@@ -126,9 +119,7 @@ void C_UIBitmap::Paint(HDC hdc)
         const RECT rcWork = {0, 0, sizeBitmap.cx, sizeBitmap.cy};
         ::FillRect(hdcWork, &rcWork, hBrush);
         DrawMasked(hdcWork, 0, 0);
-        if (::SetStretchBltMode(hdc, HALFTONE) == 0)
-            ::SetStretchBltMode(hdc, COLORONCOLOR);
-        ::SetBrushOrgEx(hdc, 0, 0, nullptr);
+        PrepareStretch(hdc);
         ::StretchBlt(hdc, (rc.right - nWidth) / 2, (rc.bottom - nHeight) / 2, nWidth, nHeight, hdcWork, 0, 0,
                      sizeBitmap.cx, sizeBitmap.cy, SRCCOPY);
         ::SelectObject(hdcWork, hOld);
@@ -137,29 +128,4 @@ void C_UIBitmap::Paint(HDC hdc)
         ::DeleteObject(hWork);
     if (hdcWork != nullptr)
         ::DeleteDC(hdcWork);
-}
-
-int C_UIBitmap::CallBack(HWND, UINT uMsg, WPARAM wParam, LPARAM, LRESULT* pResult, void* pUserData)
-{
-    C_UIBitmap* pSelf = static_cast<C_UIBitmap*>(pUserData);
-    switch (uMsg) {
-    case WM_ERASEBKGND:
-        *pResult = 1;
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = ::BeginPaint(pSelf->hWnd, &ps);
-        if (hdc != nullptr)
-            pSelf->Paint(hdc);
-        ::EndPaint(pSelf->hWnd, &ps);
-        *pResult = 0;
-        return 1;
-    }
-    case WM_PRINTCLIENT:
-        pSelf->Paint(reinterpret_cast<HDC>(wParam));
-        *pResult = 0;
-        return 1;
-    default:
-        return 0;
-    }
 }

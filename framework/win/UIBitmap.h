@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "framework/win/SubClassing.h"
+#include "framework/win/DrawnControl.h"
 
 // An image control over a static: a bitmap resource drawn centred on the
 // parent's static background brush (WM_CTLCOLORSTATIC), with one colour of
@@ -11,12 +11,10 @@
 // larger than the control is shrunk to fit. The main window's logo is one.
 //
 // Used on the window's thread only.
-class C_UIBitmap {
+class C_UIBitmap : public C_DrawnControl {
 public:
-    C_UIBitmap() = default;
-    ~C_UIBitmap() { Detach(); }
-    C_UIBitmap(const C_UIBitmap&) = delete;
-    C_UIBitmap& operator=(const C_UIBitmap&) = delete;
+    C_UIBitmap() : C_DrawnControl("bitx", DRAWN_NO_ERASE) {}
+    ~C_UIBitmap() override { Detach(); }
 
     // Shows bitmap wBitmapId of hInstance in hStatic; crTransparent is the
     // colour that is not drawn. False when hStatic is not a window, the
@@ -24,20 +22,16 @@ public:
     bool Attach(HWND hStatic, HINSTANCE hInstance, WORD wBitmapId, COLORREF crTransparent);
     void Detach();
 
-    HWND GetHandle() const { return hWnd; }
     SIZE GetBitmapSize() const { return sizeBitmap; }
 
 private:
-    static int CallBack(HWND hWndIn, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult,
-                        void* pUserData);
-    void Paint(HDC hdc);
+    void Paint(HDC hdc) override;
+    int OnMessage(UINT, WPARAM, LPARAM, LRESULT*) override { return 0; }
     // The bitmap without its left-out colour, at its own size, at x, y.
     void DrawMasked(HDC hdc, int x, int y) const;
     bool PrepareMask(COLORREF crTransparent);
     void FreeBitmaps();
 
-    HWND hWnd = nullptr;
-    C_SubClassing subClassing{"bitx"};
     HBITMAP hImage = nullptr;   // the bitmap with its left-out colour made black
     HBITMAP hMask = nullptr;    // monochrome: 1 where the bitmap is left out
     SIZE sizeBitmap = {0, 0};

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/core/UIFont.h"
 #include "framework/core/UILook.h"
 #include "framework/win/TemplateFont.h"
 
@@ -139,4 +138,62 @@ std::string WindowTextOf(HWND hWnd)
     std::vector<char> vText(static_cast<size_t>(nLength) + 1, '\0');
     const int nRead = ::GetWindowTextA(hWnd, vText.data(), nLength + 1);
     return std::string(vText.data(), static_cast<size_t>(std::max(nRead, 0)));
+}
+
+POINT MousePoint(LPARAM lParam)
+{
+    const POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    return pt;
+}
+
+LOGFONTA StaticLogFont(HWND hStatic)
+{
+    LOGFONTA lf = {};
+    HGDIOBJ hFont = reinterpret_cast<HGDIOBJ>(::SendMessageA(hStatic, WM_GETFONT, 0, 0));
+    if (hFont == nullptr || ::GetObjectA(hFont, sizeof(lf), &lf) == 0)
+        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    return lf;
+}
+
+S_TextExtent TrialTextExtent(HDC hdc, HFONT hTrialFont, const std::string& strText, const RECT& rcArea,
+                             UINT uFormat)
+{
+    S_TextExtent extent;
+    if (hTrialFont == nullptr)
+        return extent;
+    HGDIOBJ hOld = ::SelectObject(hdc, hTrialFont);
+    RECT rc = rcArea;
+    ::DrawTextA(hdc, strText.c_str(), static_cast<int>(strText.size()), &rc, uFormat | DT_CALCRECT);
+    ::SelectObject(hdc, hOld);
+    ::DeleteObject(hTrialFont);
+    extent.nWidth = rc.right - rc.left;
+    extent.nHeight = rc.bottom - rc.top;
+    return extent;
+}
+
+bool CalcTextRect(HWND hWnd, HFONT hFont, const std::string& strText, UINT uFormat, RECT* pRect)
+{
+    HDC hdc = ::GetDC(hWnd);
+    if (hdc == nullptr)
+        return false;
+    HGDIOBJ hOld = hFont != nullptr ? ::SelectObject(hdc, hFont) : nullptr;
+    ::DrawTextA(hdc, strText.c_str(), static_cast<int>(strText.size()), pRect, uFormat | DT_CALCRECT);
+    if (hOld != nullptr)
+        ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hWnd, hdc);
+    return true;
+}
+
+void DrawFocusFrame(HDC hdc, const RECT& rc)
+{
+    ::SetTextColor(hdc, RGB(0, 0, 0));
+    ::SetBkColor(hdc, RGB(255, 255, 255));
+    ::DrawFocusRect(hdc, &rc);
+}
+
+void PrepareStretch(HDC hdc)
+{
+    if (::SetStretchBltMode(hdc, HALFTONE) == 0)
+        ::SetStretchBltMode(hdc, COLORONCOLOR);
+    ::SetBrushOrgEx(hdc, 0, 0, nullptr);
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "framework/core/UIFont.h"
+
 // Helpers shared by the drawn controls.
 
 // The first installed face (IsFontInstalled of TemplateFont.h) of a list ("," or ";" separated; empty = the
@@ -53,5 +55,36 @@ RECT PlaceText(const RECT& rcArea, int nWidth, int nHeight, UINT uFormat);
 
 // A window's text before a control takes it over.
 std::string WindowTextOf(HWND hWnd);
+
+// The client point of a mouse message's lParam.
+POINT MousePoint(LPARAM lParam);
+
+// The font of a static (WM_GETFONT), else the default GUI font.
+LOGFONTA StaticLogFont(HWND hStatic);
+
+// The size DrawText (uFormat | DT_CALCRECT, starting from rcArea) gives a
+// text in hTrialFont, which is deleted afterwards; 0 x 0 when it is null.
+S_TextExtent TrialTextExtent(HDC hdc, HFONT hTrialFont, const std::string& strText, const RECT& rcArea,
+                             UINT uFormat);
+
+// The rectangle DrawText calculates (DT_CALCRECT added to uFormat) for a
+// text in hFont (null: the window DC's own) on hWnd, starting from *pRect;
+// false, with *pRect untouched, when no DC can be had.
+bool CalcTextRect(HWND hWnd, HFONT hFont, const std::string& strText, UINT uFormat, RECT* pRect);
+
+// The dotted focus rectangle, black on white.
+void DrawFocusFrame(HDC hdc, const RECT& rc);
+
+// Stretch mode for shrinking an image: halftone where the system has it.
+void PrepareStretch(HDC hdc);
+
+// Deletes a GDI object when there is one and forgets it.
+template <typename T_Object>
+void FreeGdiObject(T_Object& hObject)
+{
+    if (hObject != nullptr)
+        ::DeleteObject(hObject);
+    hObject = nullptr;
+}
 
 #endif

@@ -115,7 +115,7 @@ bool C_UILink::Attach(HWND hStatic, const char* pszText, const char* pszUrl, WOR
     ReadBrowserSettings();
     MakeFonts();
 
-    if (!subClassing.Attach(hStatic, CallBack, this)) {
+    if (!SubClass(hStatic)) {
         const DWORD dwError = ::GetLastError();
         Detach();
         ::SetLastError(dwError);
@@ -128,7 +128,7 @@ bool C_UILink::Attach(HWND hStatic, const char* pszText, const char* pszUrl, WOR
 
 void C_UILink::Detach()
 {
-    subClassing.Detach();
+    UnSubClass();
     hWnd = nullptr;
     FreeFonts();
     if (hTheme != nullptr) {
@@ -146,12 +146,8 @@ void C_UILink::Detach()
 
 void C_UILink::FreeFonts()
 {
-    if (hPlain != nullptr)
-        ::DeleteObject(hPlain);
-    if (hUnderlined != nullptr)
-        ::DeleteObject(hUnderlined);
-    hPlain = nullptr;
-    hUnderlined = nullptr;
+    FreeGdiObject(hPlain);
+    FreeGdiObject(hUnderlined);
 }
 
 void C_UILink::ReadBrowserSettings()
@@ -204,9 +200,7 @@ void C_UILink::MakeFonts()
     FreeFonts();
     HFONT hStaticFont = reinterpret_cast<HFONT>(::SendMessageA(hWnd, WM_GETFONT, 0, 0));
     if (ulFlags & UILINK_OWN_FONT) {
-        LOGFONTA lf = {};
-        if (hStaticFont == nullptr || ::GetObjectA(hStaticFont, sizeof(lf), &lf) == 0)
-            ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+        LOGFONTA lf = StaticLogFont(hWnd);
         hPlain = ::CreateFontIndirectA(&lf);
         lf.lfUnderline = TRUE;
         hUnderlined = ::CreateFontIndirectA(&lf);
@@ -240,18 +234,7 @@ void C_UILink::MakeFonts()
                              strFace.c_str());
     };
     const int nHeight = FitLinkFontHeight(nStart, rcClient.right, rcClient.bottom, [&](int nTry) {
-        S_TextExtent extent;
-        HFONT hTry = create(nTry, TRUE);
-        if (hTry == nullptr)
-            return extent;
-        HGDIOBJ hPrevious = ::SelectObject(hdc, hTry);
-        RECT rc = rcClient;
-        ::DrawTextA(hdc, strShown.c_str(), static_cast<int>(strShown.size()), &rc, DT_SINGLELINE | DT_CALCRECT);
-        ::SelectObject(hdc, hPrevious);
-        ::DeleteObject(hTry);
-        extent.nWidth = rc.right - rc.left;
-        extent.nHeight = rc.bottom - rc.top;
-        return extent;
+        return TrialTextExtent(hdc, create(nTry, TRUE), strShown, rcClient, DT_SINGLELINE);
     });
     ::ReleaseDC(hWnd, hdc);
     hUnderlined = create(nHeight, TRUE);
@@ -262,18 +245,12 @@ void C_UILink::MeasureText()
 {
     sizeText.cx = 0;
     sizeText.cy = 0;
-    HDC hdc = ::GetDC(hWnd);
-    if (hdc == nullptr)
-        return;
-    HGDIOBJ hOld = hPlain != nullptr ? ::SelectObject(hdc, hPlain) : nullptr;
     RECT rc = {0, 0, 0, 0};
     ::GetClientRect(hWnd, &rc);
-    ::DrawTextA(hdc, strShown.c_str(), static_cast<int>(strShown.size()), &rc, DT_SINGLELINE | DT_CALCRECT);
+    if (!CalcTextRect(hWnd, hPlain, strShown, DT_SINGLELINE, &rc))
+        return;
     sizeText.cx = strShown.empty() ? 0 : rc.right - rc.left;
     sizeText.cy = rc.bottom - rc.top;
-    if (hOld != nullptr)
-        ::SelectObject(hdc, hOld);
-    ::ReleaseDC(hWnd, hdc);
 }
 
 void C_UILink::UpdateShownText()
@@ -324,18 +301,12 @@ void C_UILink::SetFlag(uint32_t ulFlag, bool bOn)
         Invalidate();
 }
 
-void C_UILink::SetHot(bool bHot)
+void C_UILink::FollowMouse(POINT pt)
 {
-    if (bHot == ((ulFlags & UILINK_HOT) != 0))
-        return;
-    SetFlag(UILINK_HOT, bHot);
-    if (bHot) {
-        RequestMouseLeave(hWnd);
-        if (hHotCursor != nullptr)
-            ::SetCursor(hHotCursor);
-    } else {
-        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-    }
+    const bool bWasHot = (ulFlags & UILINK_HOT) != 0;
+    const bool bOver = HitsText(pt);
+    // The hover cursor is set as the pointer comes over the text; WM_SETCURSOR keeps it.
+    SetFlag(UILINK_HOT, FollowPointer(bWasHot, bOver, bWasHot ? nullptr : hHotCursor));
 }
 
 bool C_UILink::HitsText(POINT pt) const
@@ -378,9 +349,7 @@ void C_UILink::Paint(HDC hdc)
     ::DrawTextA(hdc, strShown.c_str(), static_cast<int>(strShown.size()), &rcText, uFormat);
     if ((ulFlags & UILINK_FOCUSED) && !(ulFlags & UILINK_DISABLED) && !(ulFlags & UILINK_NO_TABSTOP)) {
         RECT rcFocus = PlaceText(rc, sizeText.cx, sizeText.cy, uFormat);
-        ::SetTextColor(hdc, RGB(0, 0, 0));
-        ::SetBkColor(hdc, RGB(255, 255, 255));
-        ::DrawFocusRect(hdc, &rcFocus);
+        DrawFocusFrame(hdc, rcFocus);
     }
     ::RestoreDC(hdc, nSaved);
 }
@@ -424,50 +393,9 @@ void C_UILink::Action(int nCode)
     }
 }
 
-int C_UILink::CallBack(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult, void* pUserData)
-{
-    return static_cast<C_UILink*>(pUserData)->OnMessage(uMsg, wParam, lParam, pResult);
-}
-
 int C_UILink::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    *pResult = 0;
     switch (uMsg) {
-    case WM_NCHITTEST:
-        *pResult = HTCLIENT;
-        return 1;
-    case WM_ERASEBKGND:
-        *pResult = 1;
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = ::BeginPaint(hWnd, &ps);
-        if (hdc != nullptr)
-            Paint(hdc);
-        ::EndPaint(hWnd, &ps);
-        return 1;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 1;
-    case WM_SETTEXT:
-        SetText(reinterpret_cast<const char*>(lParam));
-        *pResult = TRUE;
-        return 1;
-    case WM_GETTEXT: {
-        // The shown text: a masked text stays masked for other programs.
-        char* pszOut = reinterpret_cast<char*>(lParam);
-        if (pszOut == nullptr || wParam == 0)
-            return 1;
-        const size_t nCopy = std::min(strShown.size(), static_cast<size_t>(wParam) - 1);
-        std::memcpy(pszOut, strShown.data(), nCopy);
-        pszOut[nCopy] = '\0';
-        *pResult = static_cast<LRESULT>(nCopy);
-        return 1;
-    }
-    case WM_GETTEXTLENGTH:
-        *pResult = static_cast<LRESULT>(strShown.size());
-        return 1;
     case WM_SETCURSOR:
         if ((ulFlags & UILINK_HOT) && hHotCursor != nullptr) {
             ::SetCursor(hHotCursor);
@@ -475,11 +403,9 @@ int C_UILink::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResul
             return 1;
         }
         return 0;
-    case WM_MOUSEMOVE: {
-        const POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        SetHot(HitsText(pt));
+    case WM_MOUSEMOVE:
+        FollowMouse(MousePoint(lParam));
         return 1;
-    }
     case WM_MOUSELEAVE:
     case WM_CANCELMODE:
         bPressStarted = false;
@@ -508,16 +434,11 @@ int C_UILink::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResul
         else
             return 0;
         return 1;
-    case WM_GETDLGCODE: {
+    case WM_GETDLGCODE:
         if (ulFlags & UILINK_NO_TABSTOP)
             return 0;
-        const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
-        *pResult = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-        if (pMsg != nullptr && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP) &&
-            (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_SPACE))
-            *pResult |= DLGC_WANTALLKEYS;
+        *pResult = ButtonDialogCode(lParam, true);
         return 1;
-    }
     case WM_SETFOCUS:
         SetFlag(UILINK_FOCUSED, true);
         return 1;

@@ -9,7 +9,7 @@
 #include "framework/core/UIFlags.h"
 #include "framework/core/UILinkRules.h"
 #include "framework/win/Library.h"
-#include "framework/win/SubClassing.h"
+#include "framework/win/DrawnControl.h"
 
 class C_UILink;
 
@@ -26,12 +26,10 @@ typedef void (*T_UILinkCallBackEx)(int nCode, const char* pszText, const char* p
 // and nothing else happens. Flags UILINK_* in framework/core/UIFlags.h.
 //
 // Used on the window's thread only.
-class C_UILink {
+class C_UILink : public C_DrawnControl {
 public:
-    C_UILink() = default;
-    virtual ~C_UILink() { Detach(); }
-    C_UILink(const C_UILink&) = delete;
-    C_UILink& operator=(const C_UILink&) = delete;
+    C_UILink() : C_DrawnControl("link", DRAWN_HIT_CLIENT | DRAWN_NO_ERASE | DRAWN_OWN_TEXT) {}
+    ~C_UILink() override { Detach(); }
 
     // pszText: the text shown (null: the static's own text); pszUrl: the
     // address opened (http or https; null or empty: none); wCursorIdIn: the
@@ -45,7 +43,6 @@ public:
     void SetCallback(T_UILinkCallBack pfn);
     void SetCallback(T_UILinkCallBackEx pfn, void* pUserDataIn);
 
-    HWND GetHandle() const { return hWnd; }
     uint32_t GetFlags() const { return ulFlags; }
     const std::string& GetShownText() const { return strShown; }
     const std::string& GetText() const { return strReal; }
@@ -61,10 +58,11 @@ protected:
     virtual bool Launch(const char* pszFile, const char* pszParameters);
 
 private:
-    static int CallBack(HWND hWndIn, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult,
-                        void* pUserData);
-    int OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    void Paint(HDC hdc);
+    int OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void Paint(HDC hdc) override;
+    void TakeText(const char* pszText) override { SetText(pszText); }
+    // The shown text: a masked text stays masked for other programs.
+    std::string TextForOthers() override { return strShown; }
     void ReadBrowserSettings();
     std::string BrowserFace() const;
     void MakeFonts();
@@ -72,13 +70,11 @@ private:
     void MeasureText();
     void UpdateShownText();
     bool HitsText(POINT pt) const;
-    void SetHot(bool bHot);
+    void FollowMouse(POINT pt);
     void SetFlag(uint32_t ulFlag, bool bOn);
     void Invalidate();
     void Action(int nCode);
 
-    HWND hWnd = nullptr;
-    C_SubClassing subClassing{"link"};
     std::string strShown;
     std::string strReal;
     std::string strUrl;

@@ -1,8 +1,5 @@
 #include "framework/win/UITabButton.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "framework/core/UIFlags.h"
 #include "framework/core/UILook.h"
 #include "framework/win/UIDraw.h"
@@ -54,7 +51,7 @@ bool C_UITabButton::Attach(HWND hStatic, HINSTANCE hInstance, WORD wIconId, COLO
     uFormat = DT_SINGLELINE | DT_END_ELLIPSIS |
               StaticTextFormat(static_cast<DWORD>(::GetWindowLongPtrA(hStatic, GWL_STYLE)));
 
-    if (!subClassing.Attach(hStatic, CallBack, this)) {
+    if (!SubClass(hStatic)) {
         const DWORD dwError = ::GetLastError();
         if (hImages != nullptr)
             ::ImageList_Destroy(hImages);
@@ -69,7 +66,7 @@ bool C_UITabButton::Attach(HWND hStatic, HINSTANCE hInstance, WORD wIconId, COLO
 
 void C_UITabButton::Detach()
 {
-    subClassing.Detach();
+    UnSubClass();
     hWnd = nullptr;
     if (hImages != nullptr)
         ::ImageList_Destroy(hImages);
@@ -142,81 +139,30 @@ void C_UITabButton::Paint(HDC hdc)
     ::RestoreDC(hdc, nSaved);
 }
 
-int C_UITabButton::CallBack(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult, void* pUserData)
-{
-    return static_cast<C_UITabButton*>(pUserData)->OnMessage(uMsg, wParam, lParam, pResult);
-}
-
 int C_UITabButton::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     switch (uMsg) {
-    case WM_NCHITTEST:
-        *pResult = HTCLIENT;
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = ::BeginPaint(hWnd, &ps);
-        if (hdc != nullptr)
-            Paint(hdc);
-        ::EndPaint(hWnd, &ps);
-        *pResult = 0;
-        return 1;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        *pResult = 0;
-        return 1;
-    case WM_SETTEXT:
-        SetText(reinterpret_cast<const char*>(lParam));
-        *pResult = TRUE;
-        return 1;
-    case WM_GETTEXT: {
-        char* pszOut = reinterpret_cast<char*>(lParam);
-        *pResult = 0;
-        if (pszOut == nullptr || wParam == 0)
-            return 1;
-        C_UICriticalSection::C_Guard guard(csText);
-        const size_t nCopy = std::min(strText.size(), static_cast<size_t>(wParam) - 1);
-        std::memcpy(pszOut, strText.data(), nCopy);
-        pszOut[nCopy] = '\0';
-        *pResult = static_cast<LRESULT>(nCopy);
-        return 1;
-    }
-    case WM_GETTEXTLENGTH: {
-        C_UICriticalSection::C_Guard guard(csText);
-        *pResult = static_cast<LRESULT>(strText.size());
-        return 1;
-    }
     case WM_ENABLE:
         ::InvalidateRect(hWnd, nullptr, FALSE);
-        *pResult = 0;
         return 1;
     case WM_MOUSEMOVE: {
         RECT rc;
         ::GetClientRect(hWnd, &rc);
-        const POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (::PtInRect(&rc, pt)) {
-            if (!(ulState & UITAB_HOT))
-                RequestMouseLeave(hWnd);
-            SetHot(true);
-        }
-        *pResult = 0;
+        if (::PtInRect(&rc, MousePoint(lParam)))
+            SetHot(FollowPointer((ulState & UITAB_HOT) != 0, true, nullptr));
         return 1;
     }
     case WM_MOUSELEAVE:
         SetHot(false);
-        *pResult = 0;
         return 1;
     case WM_LBUTTONUP:
         SendCommandToParent(hWnd);
         if (::IsWindow(hWnd))
             ::InvalidateRect(hWnd, nullptr, FALSE);
-        *pResult = 0;
         return 1;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN || wParam == VK_SPACE)
             SendCommandToParent(hWnd);
-        *pResult = 0;
         return 1;
     default:
         return 0;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/win/SubClassing.h"
+#include "framework/win/DrawnControl.h"
 #include "framework/win/UICriticalSection.h"
 
 // A page button of the main window's left edge, drawn over a static: an
@@ -16,12 +16,10 @@
 //
 // Lives as a member of its window and is used on the window's thread,
 // except SetText, which any thread may call.
-class C_UITabButton {
+class C_UITabButton : public C_DrawnControl {
 public:
-    C_UITabButton() = default;
-    ~C_UITabButton() { Detach(); }
-    C_UITabButton(const C_UITabButton&) = delete;
-    C_UITabButton& operator=(const C_UITabButton&) = delete;
+    C_UITabButton() : C_DrawnControl("stax", DRAWN_HIT_CLIENT | DRAWN_OWN_TEXT) {}
+    ~C_UITabButton() override { Detach(); }
 
     // Takes over hStatic: its text becomes the button's (the static's own
     // text is cleared) and the icon wIconId of hInstance is shown at 70 % of
@@ -39,20 +37,17 @@ public:
     // 1 draws the button as the shown page's; any other value clears that.
     void SetSelected(int nSelected);
 
-    HWND GetHandle() const { return hWnd; }
     uint32_t GetState() const { return ulState; }
     std::string GetText();
     int GetIconSize() const { return nIconSize; }
 
 private:
-    static int CallBack(HWND hWndIn, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult,
-                        void* pUserData);
-    int OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    void Paint(HDC hdc);
+    int OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void Paint(HDC hdc) override;
+    void TakeText(const char* pszText) override { SetText(pszText); }
+    std::string TextForOthers() override { return GetText(); }
     void SetHot(bool bHot);
 
-    HWND hWnd = nullptr;
-    C_SubClassing subClassing{"stax"};
     C_UICriticalSection csText;         // guards strText
     std::string strText;
     uint32_t ulState = 0;               // UITAB_SELECTED, UITAB_HOT; window thread only

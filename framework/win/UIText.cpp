@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "framework/core/UIFont.h"
@@ -92,12 +91,7 @@ bool C_UIText::Attach(HWND hStatic, const char* pszFaceList, int nHeight, COLORR
         ::SetWindowLongPtrA(hStatic, GWL_STYLE, lStyle | SS_NOTIFY);
 
     // The static's own font is read here, on the window's thread.
-    LOGFONTA lfOwn = {};
-    if (ulNew & UITEXT_OWN_FONT) {
-        HGDIOBJ hOwn = reinterpret_cast<HGDIOBJ>(::SendMessageA(hStatic, WM_GETFONT, 0, 0));
-        if (hOwn == nullptr || ::GetObjectA(hOwn, sizeof(lfOwn), &lfOwn) == 0)
-            ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lfOwn), &lfOwn);
-    }
+    const LOGFONTA lfOwn = (ulNew & UITEXT_OWN_FONT) ? StaticLogFont(hStatic) : LOGFONTA{};
     {
         C_UICriticalSection::C_Guard guard(csText);
         strText = strStaticText;
@@ -111,7 +105,7 @@ bool C_UIText::Attach(HWND hStatic, const char* pszFaceList, int nHeight, COLORR
         }
     }
 
-    if (!subClassing.Attach(hStatic, CallBack, this)) {
+    if (!SubClass(hStatic)) {
         const DWORD dwError = ::GetLastError();
         hWnd = nullptr;
         Detach();
@@ -124,23 +118,18 @@ bool C_UIText::Attach(HWND hStatic, const char* pszFaceList, int nHeight, COLORR
 
 void C_UIText::Detach()
 {
-    subClassing.Detach();
+    UnSubClass();
     hWnd = nullptr;
     C_UICriticalSection::C_Guard guard(csText);
-    if (hFont != nullptr)
-        ::DeleteObject(hFont);
-    hFont = nullptr;
+    FreeGdiObject(hFont);
     FreeBitmaps();
     ulFlags = 0;
 }
 
 void C_UIText::FreeBitmaps()
 {
-    for (HBITMAP& hBitmap : ahBitmaps) {
-        if (hBitmap != nullptr)
-            ::DeleteObject(hBitmap);
-        hBitmap = nullptr;
-    }
+    for (HBITMAP& hBitmap : ahBitmaps)
+        FreeGdiObject(hBitmap);
 }
 
 std::string C_UIText::GetText()
@@ -285,26 +274,14 @@ void C_UIText::MakeFont()
         HDC hdc = ::GetDC(hWnd);
         if (hdc != nullptr) {
             nHeightChosen = FitFontHeight(nStart, nAreaWidth, nAreaHeight, [&](int nTry) {
-                S_TextExtent extent;
-                HFONT hTry = CreateFontOfHeight(nTry);
-                if (hTry == nullptr)
-                    return extent;
-                HGDIOBJ hOld = ::SelectObject(hdc, hTry);
-                RECT rc = rcArea;
-                ::DrawTextA(hdc, strText.c_str(), static_cast<int>(strText.size()), &rc, MeasureFormat(uFormat));
-                ::SelectObject(hdc, hOld);
-                ::DeleteObject(hTry);
-                extent.nWidth = rc.right - rc.left;
-                extent.nHeight = rc.bottom - rc.top;
-                return extent;
+                return TrialTextExtent(hdc, CreateFontOfHeight(nTry), strText, rcArea, MeasureFormat(uFormat));
             });
             ::ReleaseDC(hWnd, hdc);
         }
     }
     HFONT hNew = CreateFontOfHeight(nHeightChosen);
     if (hNew != nullptr) {
-        if (hFont != nullptr)
-            ::DeleteObject(hFont);
+        FreeGdiObject(hFont);
         hFont = hNew;
         nFontHeight = nHeightChosen;
     }
@@ -315,13 +292,10 @@ void C_UIText::MeasureText()
 {
     sizeText.cx = 0;
     sizeText.cy = 0;
-    HDC hdc = ::GetDC(hWnd);
-    if (hdc == nullptr)
-        return;
-    HGDIOBJ hOld = hFont != nullptr ? ::SelectObject(hdc, hFont) : nullptr;
     RECT rc = TextArea();
     const int nAreaRight = rc.right;
-    ::DrawTextA(hdc, strText.c_str(), static_cast<int>(strText.size()), &rc, MeasureFormat(uFormat));
+    if (!CalcTextRect(hWnd, hFont, strText, MeasureFormat(uFormat), &rc))
+        return;
     if (strText.empty())
         rc.right = rc.left;
     // A word-wrapped text never reaches beyond the area.
@@ -329,9 +303,6 @@ void C_UIText::MeasureText()
         rc.right = nAreaRight;
     sizeText.cx = rc.right - rc.left;
     sizeText.cy = rc.bottom - rc.top;
-    if (hOld != nullptr)
-        ::SelectObject(hdc, hOld);
-    ::ReleaseDC(hWnd, hdc);
 }
 
 void C_UIText::Invalidate()
@@ -386,9 +357,7 @@ void C_UIText::DrawBitmap(HDC hdc)
     } else {
         const int nWidth = static_cast<int>(std::lround(bm.bmWidth * dScaleX));
         const int nHeight = static_cast<int>(std::lround(bm.bmHeight * dScaleY));
-        if (::SetStretchBltMode(hdc, HALFTONE) == 0)
-            ::SetStretchBltMode(hdc, COLORONCOLOR);
-        ::SetBrushOrgEx(hdc, 0, 0, nullptr);
+        PrepareStretch(hdc);
         ::StretchBlt(hdc, 0, 0, nWidth, nHeight, hdcImage, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
     }
     ::SelectObject(hdcImage, hOld);
@@ -493,9 +462,7 @@ void C_UIText::Paint(HDC hdc)
             ::InflateRect(&rcFocus, 1, 1);
             ::IntersectRect(&rcFocus, &rcFocus, &rcClient);
         }
-        ::SetTextColor(hdc, RGB(0, 0, 0));
-        ::SetBkColor(hdc, RGB(255, 255, 255));
-        ::DrawFocusRect(hdc, &rcFocus);
+        DrawFocusFrame(hdc, rcFocus);
     }
     ::RestoreDC(hdc, nSaved);
 }
@@ -512,55 +479,12 @@ void C_UIText::Click(bool bCommand, int nCode)
         SendCommandToParent(hSelf);
 }
 
-int C_UIText::CallBack(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult, void* pUserData)
-{
-    return static_cast<C_UIText*>(pUserData)->OnMessage(uMsg, wParam, lParam, pResult);
-}
-
 int C_UIText::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     const uint32_t ulNow = ulFlags;
     const bool bTracking = (ulNow & UITEXT_TRACK_MOUSE) != 0;
     const bool bButton = (ulNow & UITEXT_BUTTON) != 0;
-    *pResult = 0;
     switch (uMsg) {
-    case WM_NCHITTEST:
-        *pResult = HTCLIENT;
-        return 1;
-    case WM_ERASEBKGND:
-        *pResult = 1;
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = ::BeginPaint(hWnd, &ps);
-        if (hdc != nullptr)
-            Paint(hdc);
-        ::EndPaint(hWnd, &ps);
-        return 1;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 1;
-    case WM_SETTEXT:
-        SetText(reinterpret_cast<const char*>(lParam));
-        *pResult = TRUE;
-        return 1;
-    case WM_GETTEXT: {
-        char* pszOut = reinterpret_cast<char*>(lParam);
-        if (pszOut == nullptr || wParam == 0)
-            return 1;
-        C_UICriticalSection::C_Guard guard(csText);
-        const size_t nCopy = std::min(strText.size(), static_cast<size_t>(wParam) - 1);
-        std::memcpy(pszOut, strText.data(), nCopy);
-        pszOut[nCopy] = '\0';
-        *pResult = static_cast<LRESULT>(nCopy);
-        return 1;
-    }
-    case WM_GETTEXTLENGTH: {
-        C_UICriticalSection::C_Guard guard(csText);
-        *pResult = static_cast<LRESULT>(strText.size());
-        return 1;
-    }
     case WM_SETCURSOR:
         if (bTracking && (ulNow & UITEXT_HOT) && hHoverCursor != nullptr) {
             ::SetCursor(hHoverCursor);
@@ -571,19 +495,10 @@ int C_UIText::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResul
     case WM_MOUSEMOVE: {
         if (!bTracking)
             return 0;
-        const POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (HitsText(pt)) {
-            if (!(ulNow & UITEXT_HOT))
-                RequestMouseLeave(hWnd);
-            SetFlag(UITEXT_HOT, true);
-            if ((wParam & MK_LBUTTON) && bPressStarted)
-                SetFlag(UITEXT_PRESSED, true);
-            if (hHoverCursor != nullptr)
-                ::SetCursor(hHoverCursor);
-        } else if (ulNow & UITEXT_HOT) {
-            SetFlag(UITEXT_HOT, false);
-            ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-        }
+        const bool bHot = FollowPointer((ulNow & UITEXT_HOT) != 0, HitsText(MousePoint(lParam)), hHoverCursor);
+        SetFlag(UITEXT_HOT, bHot);
+        if (bHot && (wParam & MK_LBUTTON) && bPressStarted)
+            SetFlag(UITEXT_PRESSED, true);
         return 1;
     }
     case WM_MOUSELEAVE:
@@ -627,16 +542,11 @@ int C_UIText::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResul
         if (!(lParam & 0x40000000))
             Click(bButton, wParam == VK_RETURN ? UITEXT_CODE_ENTER : UITEXT_CODE_SPACE);
         return 1;
-    case WM_GETDLGCODE: {
+    case WM_GETDLGCODE:
         if (ulNow & UITEXT_NO_TABSTOP)
             return 0;
-        const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
-        *pResult = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-        if (pMsg != nullptr && pMsg->message == WM_KEYDOWN &&
-            (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_SPACE))
-            *pResult |= DLGC_WANTALLKEYS;
+        *pResult = ButtonDialogCode(lParam, false);
         return 1;
-    }
     case WM_SETFOCUS:
         SetFlag(UITEXT_FOCUSED, true);
         return 1;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "framework/core/UIFlags.h"
-#include "framework/win/SubClassing.h"
+#include "framework/win/DrawnControl.h"
 #include "framework/win/UICriticalSection.h"
 
 class C_UIText;
@@ -26,12 +26,10 @@ typedef void (*T_UITextCallBack)(int nCode, LPARAM lReserved, void* pUserData, C
 // Used on the window's thread, except SetText (and WM_SETTEXT), which any
 // thread may call: text, font and sizes are changed and painted only under
 // the control's lock, and the repaint is left to the window's thread.
-class C_UIText {
+class C_UIText : public C_DrawnControl {
 public:
-    C_UIText() = default;
-    ~C_UIText() { Detach(); }
-    C_UIText(const C_UIText&) = delete;
-    C_UIText& operator=(const C_UIText&) = delete;
+    C_UIText() : C_DrawnControl("stax", DRAWN_HIT_CLIENT | DRAWN_NO_ERASE | DRAWN_OWN_TEXT) {}
+    ~C_UIText() override { Detach(); }
 
     // pszFaceList: faces separated by "," or ";" (null or empty: "Segoe UI;
     // Verdana;MS Sans Serif"). nHeight: font height in pixels at 96 DPI
@@ -57,7 +55,6 @@ public:
     // nDesignWidth x nDesignHeight. A bitmap that cannot be loaded is skipped.
     void SetBitmaps(WORD wNormal, WORD wHot, WORD wPressed, int nDesignWidth, int nDesignHeight);
 
-    HWND GetHandle() const { return hWnd; }
     uint32_t GetFlags() const { return ulFlags.load(); }
     std::string GetText();
     std::string GetFace();
@@ -67,10 +64,10 @@ public:
     SIZE GetTextSize();
 
 private:
-    static int CallBack(HWND hWndIn, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult,
-                        void* pUserData);
-    int OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    void Paint(HDC hdc);
+    int OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void Paint(HDC hdc) override;
+    void TakeText(const char* pszText) override { SetText(pszText); }
+    std::string TextForOthers() override { return GetText(); }
     void DrawTextWithShadow(HDC hdc, RECT* pRect, COLORREF crText);
     void DrawBitmap(HDC hdc);
     void DrawFrames(HDC hdc, const RECT& rcClient);
@@ -85,8 +82,6 @@ private:
     void Click(bool bCommand, int nCode);
     void FreeBitmaps();
 
-    HWND hWnd = nullptr;
-    C_SubClassing subClassing{"stax"};
     C_UICriticalSection csText;        // guards the members marked (L)
     std::string strText;               // (L)
     std::string strFace;               // (L)
