@@ -87,12 +87,6 @@ void C_Dialog::Close(int nCode)
     }
 }
 
-void C_Dialog::SetMinimumSize(int nWidth, int nHeight)
-{
-    nMinWidth = nWidth;
-    nMinHeight = nHeight;
-}
-
 int C_Dialog::_Handle_COMMAND(int nId, WPARAM, LPARAM)
 {
     if (nId == IDCANCEL || nId == IDCLOSE) {
@@ -121,12 +115,7 @@ INT_PTR C_Dialog::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
             ulFrameFlags &= ~static_cast<uint32_t>(DLG_START_HIDDEN);
             pPos->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
         }
-        if (!(pPos->flags & SWP_NOSIZE)) {
-            if (nMinWidth != -1 && pPos->cx < nMinWidth)
-                pPos->cx = nMinWidth;
-            if (nMinHeight != -1 && pPos->cy < nMinHeight)
-                pPos->cy = nMinHeight;
-        }
+        minimumSize.Apply(pPos);
         return 1;
     }
     if (uMsg == WM_COMMAND && (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDCLOSE)) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "framework/win/Library.h"
+#include "framework/win/MinimumSize.h"
 #include "framework/win/Placement.h"
 
 // Base of every window built from a dialog template: the main window, the
@@ -56,7 +57,7 @@ public:
     HINSTANCE GetInstance() const { return hInstance; }
     uint32_t GetFrameFlags() const { return ulFrameFlags; }
     // Minimum window size in pixels; -1 for none.
-    void SetMinimumSize(int nWidth, int nHeight);
+    void SetMinimumSize(int nWidth, int nHeight) { minimumSize = {nWidth, nHeight}; }
 
     bool SavePlacement(I_TextStore& store, const char* pszValueName, uint32_t ulFlags,
                        const RECT* pRect = nullptr) const;
@@ -72,8 +73,7 @@ private:
     HWND hWnd = nullptr;
     HINSTANCE hInstance = nullptr;
     uint32_t ulFrameFlags = 0;
-    int nMinWidth = -1;
-    int nMinHeight = -1;
+    S_MinimumSize minimumSize;
     C_Library comctl;
 };
 

@@ -132,22 +132,10 @@ void C_Window::AddModeless(HWND hDialog, bool bAdd)
         vModeless.erase(it);
 }
 
-void C_Window::SetMinimumSize(int nWidth, int nHeight)
-{
-    nMinWidth = nWidth;
-    nMinHeight = nHeight;
-}
-
 LRESULT C_Window::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_WINDOWPOSCHANGING) {
-        WINDOWPOS* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (!(pPos->flags & SWP_NOSIZE)) {
-            if (nMinWidth != -1 && pPos->cx < nMinWidth)
-                pPos->cx = nMinWidth;
-            if (nMinHeight != -1 && pPos->cy < nMinHeight)
-                pPos->cy = nMinHeight;
-        }
+        minimumSize.Apply(reinterpret_cast<WINDOWPOS*>(lParam));
         return 0;
     }
     return DefaultProc(hWnd, uMsg, wParam, lParam);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win/MinimumSize.h"
 #include "framework/win/Placement.h"
 
 // Base of the plain top-level windows (not dialogs), such as the splash
@@ -46,7 +47,7 @@ public:
     HWND GetHandle() const { return hWnd; }
     HINSTANCE GetInstance() const { return hInstance; }
     const char* GetClassName() const { return strClassName.c_str(); }
-    void SetMinimumSize(int nWidth, int nHeight);
+    void SetMinimumSize(int nWidth, int nHeight) { minimumSize = {nWidth, nHeight}; }
 
     bool SavePlacement(I_TextStore& store, const char* pszValueName, uint32_t ulFlags,
                        const RECT* pRect = nullptr) const;
@@ -60,8 +61,7 @@ protected:
     HWND hMdiClient = nullptr;
     HWND hPropertySheet = nullptr;
     std::vector<HWND> vModeless;
-    int nMinWidth = -1;
-    int nMinHeight = -1;
+    S_MinimumSize minimumSize;
     std::string strClassName;
 
 private:
