@@ -19,6 +19,17 @@ int NtRank(uint32_t ulLow)
     return kNtCount;
 }
 
+// NT releases by major and minor version; 10.0 is told apart by its build.
+struct S_NtRelease {
+    uint32_t dwMajor;
+    uint32_t dwMinor;
+    uint32_t ulBits;
+};
+const S_NtRelease kNtReleases[] = {
+    {3, 51, OS_NT351}, {4, 0, OS_NT4}, {5, 0, OS_WIN2000}, {5, 1, OS_WINXP}, {5, 2, OS_WIN2003},
+    {6, 0, OS_VISTA},  {6, 1, OS_WIN7}, {6, 2, OS_WIN8},    {6, 3, OS_WIN81},
+};
+
 uint64_t ServicePackBits(const char* pszCsd)
 {
     if (pszCsd == nullptr)
@@ -52,25 +63,10 @@ uint64_t ClassifyOs(const S_OsVersionInfo& info, bool bVersionKnown)
         return OS_WIN9X;
     case 2: {
         uint32_t ulLow = OS_NT;
-        if (info.dwMajor == 3 && info.dwMinor == 51)
-            ulLow = OS_NT351;
-        else if (info.dwMajor == 4 && info.dwMinor == 0)
-            ulLow = OS_NT4;
-        else if (info.dwMajor == 5 && info.dwMinor == 0)
-            ulLow = OS_WIN2000;
-        else if (info.dwMajor == 5 && info.dwMinor == 1)
-            ulLow = OS_WINXP;
-        else if (info.dwMajor == 5 && info.dwMinor == 2)
-            ulLow = OS_WIN2003;
-        else if (info.dwMajor == 6 && info.dwMinor == 0)
-            ulLow = OS_VISTA;
-        else if (info.dwMajor == 6 && info.dwMinor == 1)
-            ulLow = OS_WIN7;
-        else if (info.dwMajor == 6 && info.dwMinor == 2)
-            ulLow = OS_WIN8;
-        else if (info.dwMajor == 6 && info.dwMinor == 3)
-            ulLow = OS_WIN81;
-        else if (info.dwMajor == 10 && info.dwMinor == 0)
+        for (const S_NtRelease& release : kNtReleases)
+            if (info.dwMajor == release.dwMajor && info.dwMinor == release.dwMinor)
+                ulLow = release.ulBits;
+        if (info.dwMajor == 10 && info.dwMinor == 0)
             ulLow = info.dwBuild >= 22000 ? OS_WIN11 : OS_WIN10;
         return (ServicePackBits(info.pszCsd) << 32) | ulLow;
     }

@@ -18,6 +18,8 @@ using T_SHFormatDateTimeA = int(WINAPI*)(const FILETIME*, DWORD*, LPSTR, UINT);
 using T_GetDurationFormatEx = int(WINAPI*)(LPCWSTR, DWORD, const SYSTEMTIME*, ULONGLONG,
                                            LPCWSTR, LPWSTR, int);
 using T_GetTickCount64 = ULONGLONG(WINAPI*)(void);
+// GetDateFormatA and GetTimeFormatA.
+using T_FormatLocaleTime = int(WINAPI*)(LCID, DWORD, const SYSTEMTIME*, LPCSTR, LPSTR, int);
 
 const C_Library& Kernel32()
 {
@@ -85,34 +87,33 @@ bool SystemDuration(std::string& strOut, uint64_t ullDuration, const SYSTEMTIME*
     return true;
 }
 
-} // namespace
-
-int FormatDate(std::string& strOut, DWORD dwDateFlags, const SYSTEMTIME* pTime, bool bUtc)
+// The user's form of a date or time through pfnFormat; strOut is left as
+// it was on failure.
+int FormatLocaleTime(T_FormatLocaleTime pfnFormat, std::string& strOut, DWORD dwFlags, const SYSTEMTIME* pTime,
+                     bool bUtc)
 {
     const SYSTEMTIME st = TimeOrNow(pTime, bUtc);
-    const int nLength = ::GetDateFormatA(LOCALE_USER_DEFAULT, dwDateFlags, &st, nullptr, nullptr, 0);
+    const int nLength = pfnFormat(LOCALE_USER_DEFAULT, dwFlags, &st, nullptr, nullptr, 0);
     if (nLength <= 0)
         return 0;
     std::string strText(static_cast<size_t>(nLength), '\0');
-    if (::GetDateFormatA(LOCALE_USER_DEFAULT, dwDateFlags, &st, nullptr, &strText[0], nLength) <= 0)
+    if (pfnFormat(LOCALE_USER_DEFAULT, dwFlags, &st, nullptr, &strText[0], nLength) <= 0)
         return 0;
     strText.resize(std::char_traits<char>::length(strText.c_str()));
     strOut = strText;
     return 1;
 }
 
+} // namespace
+
+int FormatDate(std::string& strOut, DWORD dwDateFlags, const SYSTEMTIME* pTime, bool bUtc)
+{
+    return FormatLocaleTime(::GetDateFormatA, strOut, dwDateFlags, pTime, bUtc);
+}
+
 int FormatTime(std::string& strOut, DWORD dwTimeFlags, const SYSTEMTIME* pTime, bool bUtc)
 {
-    const SYSTEMTIME st = TimeOrNow(pTime, bUtc);
-    const int nLength = ::GetTimeFormatA(LOCALE_USER_DEFAULT, dwTimeFlags, &st, nullptr, nullptr, 0);
-    if (nLength <= 0)
-        return 0;
-    std::string strText(static_cast<size_t>(nLength), '\0');
-    if (::GetTimeFormatA(LOCALE_USER_DEFAULT, dwTimeFlags, &st, nullptr, &strText[0], nLength) <= 0)
-        return 0;
-    strText.resize(std::char_traits<char>::length(strText.c_str()));
-    strOut = strText;
-    return 1;
+    return FormatLocaleTime(::GetTimeFormatA, strOut, dwTimeFlags, pTime, bUtc);
 }
 
 int FormatDateTime(std::string& strOut, DWORD dwShellFlags, const SYSTEMTIME* pTime, bool bUtc)
