@@ -6,155 +6,15 @@
 #include <vector>
 
 #include "framework/core/PspImage.h"
+#include "tests/core/framework/PspTestFile.h"
 
 namespace {
 
-// What the small writer below puts into a picture file.
-struct PspOptions {
-    uint16_t wMajor = 5;
-    uint16_t wCompression = 1;
-    uint16_t wBitDepth = 24;
-    uint16_t wPlanes = 1;
-    uint16_t wLayers = 1;
-    uint16_t wChannelCount = 4;
-    uint16_t wLayerStartId = 3;
-    uint16_t wLayerId = 4;
-    bool bCreatorBlock = true;           // a block the reader has to skip
-    std::string strLayerName = "Layer 1";
-    int32_t lLeft = 0, lTop = 0;         // saved image rectangle; right and
-    int32_t lRight = 2, lBottom = 2;     // bottom set from the picture
-    // Straight RGBA, top row first.
-    std::vector<uint8_t> vRgba = {200, 100, 50, 128,   10, 20, 30, 0,
-                                  255, 255, 255, 255,  0, 0, 0, 255};
-    std::vector<uint16_t> vChannelTypes = {1, 2, 3, 0};
-    // Replaces the encoded data of channel i when not empty.
-    std::vector<std::vector<uint8_t>> vRawChannels;
-};
-
-void Put16(std::vector<uint8_t>& v, uint32_t w)
-{
-    v.push_back(static_cast<uint8_t>(w));
-    v.push_back(static_cast<uint8_t>(w >> 8));
-}
-
-void Put32(std::vector<uint8_t>& v, uint32_t ul)
-{
-    Put16(v, ul & 0xFFFF);
-    Put16(v, ul >> 16);
-}
-
-void PutBlock(std::vector<uint8_t>& v, uint16_t wId, const std::vector<uint8_t>& data)
-{
-    for (char c : {'~', 'B', 'K', '\0'})
-        v.push_back(static_cast<uint8_t>(c));
-    Put16(v, wId);
-    Put32(v, static_cast<uint32_t>(data.size()));
-    v.insert(v.end(), data.begin(), data.end());
-}
-
-std::vector<uint8_t> EncodeRunLength(const std::vector<uint8_t>& in)
-{
-    std::vector<uint8_t> out;
-    size_t n = 0;
-    while (n < in.size()) {
-        size_t nRun = 1;
-        while (n + nRun < in.size() && nRun < 127 && in[n + nRun] == in[n])
-            ++nRun;
-        if (nRun >= 3) {
-            out.push_back(static_cast<uint8_t>(128 + nRun));
-            out.push_back(in[n]);
-            n += nRun;
-            continue;
-        }
-        size_t nCopy = 0;
-        while (n + nCopy < in.size() && nCopy < 127 &&
-               !(n + nCopy + 2 < in.size() && in[n + nCopy] == in[n + nCopy + 1] &&
-                 in[n + nCopy] == in[n + nCopy + 2]))
-            ++nCopy;
-        if (nCopy == 0)
-            nCopy = 1;
-        out.push_back(static_cast<uint8_t>(nCopy));
-        out.insert(out.end(), in.begin() + n, in.begin() + n + nCopy);
-        n += nCopy;
-    }
-    return out;
-}
-
-std::vector<uint8_t> WritePsp(const PspOptions& o)
-{
-    const uint32_t ulPixels = static_cast<uint32_t>(o.vRgba.size() / 4);
-    std::vector<uint8_t> file;
-    const std::string strSignature = "Paint Shop Pro Image File\n\x1a";
-    file.assign(strSignature.begin(), strSignature.end());
-    file.resize(32, 0);
-    Put16(file, o.wMajor);
-    Put16(file, 0);
-
-    std::vector<uint8_t> attributes;
-    Put32(attributes, 42);
-    Put32(attributes, static_cast<uint32_t>(static_cast<int64_t>(o.lRight) - o.lLeft));
-    Put32(attributes, static_cast<uint32_t>(static_cast<int64_t>(o.lBottom) - o.lTop));
-    attributes.resize(attributes.size() + 8, 0);    // resolution
-    attributes.push_back(1);                        // per inch
-    Put16(attributes, o.wCompression);
-    Put16(attributes, o.wBitDepth);
-    Put16(attributes, o.wPlanes);
-    Put32(attributes, 1u << 24);
-    attributes.push_back(0);
-    Put32(attributes, ulPixels * 3);
-    Put32(attributes, 0);
-    Put16(attributes, o.wLayers);
-    PutBlock(file, 0, attributes);
-
-    if (o.bCreatorBlock)
-        PutBlock(file, 1, {8, 0, 0, 0, 'm', 'e', '!', 0});
-
-    std::vector<uint8_t> layer;
-    std::vector<uint8_t> info;
-    Put16(info, static_cast<uint32_t>(o.strLayerName.size()));
-    info.insert(info.end(), o.strLayerName.begin(), o.strLayerName.end());
-    info.push_back(1);                              // layer type
-    for (int32_t l : {o.lLeft, o.lTop, o.lRight, o.lBottom, o.lLeft, o.lTop, o.lRight, o.lBottom})
-        Put32(info, static_cast<uint32_t>(l));
-    info.insert(info.end(), {255, 0, 1, 0, 0});     // fields the reader skips
-    Put32(layer, static_cast<uint32_t>(info.size() + 4));
-    layer.insert(layer.end(), info.begin(), info.end());
-    Put32(layer, 8);
-    Put16(layer, 2);
-    Put16(layer, o.wChannelCount);
-    for (size_t i = 0; i < o.vChannelTypes.size(); ++i) {
-        const uint16_t wType = o.vChannelTypes[i];
-        std::vector<uint8_t> plane;
-        for (uint32_t p = 0; p < ulPixels; ++p)
-            plane.push_back(o.vRgba[p * 4 + (wType == 0 ? 3 : wType - 1)]);
-        std::vector<uint8_t> data = o.wCompression == 1 ? EncodeRunLength(plane) : plane;
-        if (i < o.vRawChannels.size() && !o.vRawChannels[i].empty())
-            data = o.vRawChannels[i];
-        std::vector<uint8_t> channel;
-        Put32(channel, 16);
-        Put32(channel, static_cast<uint32_t>(data.size()));
-        Put32(channel, ulPixels);
-        Put16(channel, wType == 0 ? 1 : 0);
-        Put16(channel, wType);
-        channel.insert(channel.end(), data.begin(), data.end());
-        PutBlock(layer, 5, channel);
-    }
-    std::vector<uint8_t> start;
-    PutBlock(start, o.wLayerId, layer);
-    PutBlock(file, o.wLayerStartId, start);
-    return file;
-}
-
-// Run-length data giving nPixels bytes of one value.
-std::vector<uint8_t> Runs(size_t nPixels, uint8_t bValue)
-{
-    std::vector<uint8_t> out;
-    for (size_t n = 0; n < nPixels; n += 127) {
-        out.push_back(static_cast<uint8_t>(128 + (nPixels - n < 127 ? nPixels - n : 127)));
-        out.push_back(bValue);
-    }
-    return out;
-}
+using psptest::Bytes;
+using PspOptions = psptest::S_PspOptions;
+using psptest::PutBlock;
+using psptest::Runs;
+using psptest::WritePsp;
 
 std::vector<uint8_t> Pixel(const C_PspImage& image, uint32_t x, uint32_t y)
 {
@@ -163,22 +23,26 @@ std::vector<uint8_t> Pixel(const C_PspImage& image, uint32_t x, uint32_t y)
     return {v[n], v[n + 1], v[n + 2], v[n + 3]};
 }
 
-using Bytes = std::vector<uint8_t>;
-
 TEST(PspImage, ReadsPremultipliedBgraTopRowFirst)
 {
     struct Case {
         const char* pszName;
         uint16_t wCompression;
         std::vector<uint16_t> vTypes;
+        int32_t lLeft, lTop;   // the saved rectangle, 2 x 2 from here
     };
-    for (const Case& c : std::vector<Case>{{"run-length", 1, {1, 2, 3, 0}},
-                                           {"raw", 0, {1, 2, 3, 0}},
-                                           {"alpha first", 1, {0, 3, 2, 1}}}) {
+    for (const Case& c : std::vector<Case>{{"run-length", 1, {1, 2, 3, 0}, 0, 0},
+                                           {"raw", 0, {1, 2, 3, 0}, 0, 0},
+                                           {"alpha first", 1, {0, 3, 2, 1}, 0, 0},
+                                           {"rectangle off the origin", 1, {1, 2, 3, 0}, -3, 10}}) {
         SCOPED_TRACE(c.pszName);
         PspOptions o;
         o.wCompression = c.wCompression;
         o.vChannelTypes = c.vTypes;
+        o.lLeft = c.lLeft;
+        o.lTop = c.lTop;
+        o.lRight = c.lLeft + 2;
+        o.lBottom = c.lTop + 2;
         C_PspImage image;
         const Bytes file = WritePsp(o);
         ASSERT_TRUE(image.Read(file.data(), file.size()));
@@ -191,20 +55,6 @@ TEST(PspImage, ReadsPremultipliedBgraTopRowFirst)
         EXPECT_EQ(Pixel(image, 0, 1), (Bytes{255, 255, 255, 255}));
         EXPECT_EQ(Pixel(image, 1, 1), (Bytes{0, 0, 0, 255}));
     }
-}
-
-TEST(PspImage, SizeComesFromTheSavedRectangle)
-{
-    PspOptions o;
-    o.lLeft = -3;
-    o.lTop = 10;
-    o.lRight = -1;
-    o.lBottom = 12;
-    C_PspImage image;
-    const Bytes file = WritePsp(o);
-    ASSERT_TRUE(image.Read(file.data(), file.size()));
-    EXPECT_EQ(image.GetWidth(), 2u);
-    EXPECT_EQ(image.GetHeight(), 2u);
 }
 
 TEST(PspImage, RunLengthCodes)

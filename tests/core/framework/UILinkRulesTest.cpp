@@ -49,38 +49,30 @@ TEST(UILinkRules, UnderlineTexts)
 TEST(UILinkRules, BrowserSettingsChangeOnlyWhatTheyHold)
 {
     const uint32_t kDialogNormal = 0x111111, kDialogHover = 0x222222;
-    {
-        SCOPED_TRACE("nothing set");
+    struct S_Case {
+        const char* pszWhat;
+        S_LinkBrowserTexts texts;   // use hover, anchor, anchor hover, underline, dialog colours
+        uint32_t ulNormal;
+        uint32_t ulHover;
+        bool bHoverColor;
+        int nUnderline;
+    };
+    const S_Case cases[] = {
+        {"nothing set", {}, 0xCC6600, 0x0000FF, true, UILINK_UNDERLINE_ALWAYS},
+        // A hover colour that is not three numbers is ignored.
+        {"colours and hover underline", {"no", "1,2,3", "4,5", "hover", nullptr}, 0x030201, 0x0000FF, false,
+         UILINK_UNDERLINE_HOVER},
+        {"dialog colours win over anchor colours", {nullptr, "1,2,3", nullptr, nullptr, "yes"}, kDialogNormal,
+         kDialogHover, true, UILINK_UNDERLINE_ALWAYS},
+    };
+    for (const S_Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
         S_LinkLook look;
-        ApplyBrowserTexts(look, S_LinkBrowserTexts{}, kDialogNormal, kDialogHover);
-        EXPECT_EQ(look.ulNormal, 0xCC6600u);
-        EXPECT_EQ(look.ulHover, 0x0000FFu);
-        EXPECT_TRUE(look.bHoverColor);
-        EXPECT_EQ(look.nUnderline, UILINK_UNDERLINE_ALWAYS);
-    }
-    {
-        SCOPED_TRACE("colours and hover underline");
-        S_LinkBrowserTexts texts;
-        texts.pszUseHoverColor = "no";
-        texts.pszAnchorColor = "1,2,3";
-        texts.pszAnchorHoverColor = "4,5";   // not three numbers: ignored
-        texts.pszAnchorUnderline = "hover";
-        S_LinkLook look;
-        ApplyBrowserTexts(look, texts, kDialogNormal, kDialogHover);
-        EXPECT_EQ(look.ulNormal, 0x030201u);
-        EXPECT_EQ(look.ulHover, 0x0000FFu);
-        EXPECT_FALSE(look.bHoverColor);
-        EXPECT_EQ(look.nUnderline, UILINK_UNDERLINE_HOVER);
-    }
-    {
-        SCOPED_TRACE("dialog colours win over anchor colours");
-        S_LinkBrowserTexts texts;
-        texts.pszAnchorColor = "1,2,3";
-        texts.pszUseDialogColors = "yes";
-        S_LinkLook look;
-        ApplyBrowserTexts(look, texts, kDialogNormal, kDialogHover);
-        EXPECT_EQ(look.ulNormal, kDialogNormal);
-        EXPECT_EQ(look.ulHover, kDialogHover);
+        ApplyBrowserTexts(look, c.texts, kDialogNormal, kDialogHover);
+        EXPECT_EQ(look.ulNormal, c.ulNormal);
+        EXPECT_EQ(look.ulHover, c.ulHover);
+        EXPECT_EQ(look.bHoverColor, c.bHoverColor);
+        EXPECT_EQ(look.nUnderline, c.nUnderline);
     }
 }
 

@@ -22,6 +22,8 @@ class TestDialog : public C_Dialog {
 public:
     int nInitResult = 1;
     std::function<void(TestDialog&)> onInit;
+    // Answers a message itself when it returns true.
+    std::function<bool(TestDialog&, UINT, WPARAM)> onMessage;
     std::vector<UINT> vSeen;
     int nCanCloseCalls = 0;
     bool bAllowClose = true;
@@ -46,6 +48,8 @@ public:
     INT_PTR _Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam) override
     {
         vSeen.push_back(uMsg);
+        if (onMessage && onMessage(*this, uMsg, wParam))
+            return 1;
         return C_Dialog::_Handle_MESSAGE(uMsg, wParam, lParam);
     }
 };
@@ -70,21 +74,6 @@ TEST(Dialog, InitReturningZeroNeverAppearsAndDoModalGivesMinusOne)
         EXPECT_NE(m, static_cast<UINT>(WM_SHOWWINDOW));
 }
 
-// Releases a refusing dialog on a timer and closes it with code 5.
-class ReleasingDialog : public TestDialog {
-public:
-    INT_PTR _Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (uMsg == WM_TIMER && wParam == 7) {
-            ::KillTimer(GetHandle(), 7);
-            bAllowClose = true;
-            Close(5);
-            return 1;
-        }
-        return TestDialog::_Handle_MESSAGE(uMsg, wParam, lParam);
-    }
-};
-
 TEST(Dialog, ModalEndsWithItsCodeAndCanCloseCanRefuse)
 {
     TestDialog dlg;
@@ -95,38 +84,40 @@ TEST(Dialog, ModalEndsWithItsCodeAndCanCloseCanRefuse)
 
     // WM_CLOSE while CanClose refuses leaves the dialog up; the timer's
     // close later goes through with its own code.
-    ReleasingDialog releasing;
+    TestDialog releasing;
     releasing.bAllowClose = false;
     releasing.onInit = [](TestDialog& d) {
         ::PostMessageA(d.GetHandle(), WM_CLOSE, 0, 0);
         ::SetTimer(d.GetHandle(), 7, 50, nullptr);
     };
+    releasing.onMessage = [](TestDialog& d, UINT uMsg, WPARAM wParam) {
+        if (uMsg != WM_TIMER || wParam != 7)
+            return false;
+        ::KillTimer(d.GetHandle(), 7);
+        d.bAllowClose = true;
+        d.Close(5);
+        return true;
+    };
     EXPECT_EQ(releasing.DoModal(Self(), IDD_GRAPH, 0, nullptr), 5);
     EXPECT_GE(releasing.nCanCloseCalls, 2);
 }
-
-// Records the focus once the modal loop runs, then closes.
-class FocusDialog : public TestDialog {
-public:
-    HWND hFocused = nullptr;
-    INT_PTR _Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (uMsg == WM_APP) {
-            hFocused = ::GetFocus();
-            Close(0);
-            return 1;
-        }
-        return TestDialog::_Handle_MESSAGE(uMsg, wParam, lParam);
-    }
-};
 
 TEST(Dialog, InitReturningTwoKeepsTheFocusWhereTheHandlerPutIt)
 {
     for (int nResult : {1, 2}) {
         SCOPED_TRACE(nResult);
-        FocusDialog dlg;
+        TestDialog dlg;
         dlg.nInitResult = nResult;
         HWND hWanted = nullptr;
+        HWND hFocused = nullptr;
+        // The focus once the modal loop runs.
+        dlg.onMessage = [&](TestDialog& d, UINT uMsg, WPARAM) {
+            if (uMsg != WM_APP)
+                return false;
+            hFocused = ::GetFocus();
+            d.Close(0);
+            return true;
+        };
         dlg.onInit = [&](TestDialog& d) {
             hWanted = ::GetDlgItem(d.GetHandle(), 1121);   // not a tab stop
             ::SetFocus(hWanted);
@@ -135,9 +126,9 @@ TEST(Dialog, InitReturningTwoKeepsTheFocusWhereTheHandlerPutIt)
         dlg.DoModal(Self(), IDD_MAIN, 0, nullptr);
         ASSERT_NE(hWanted, nullptr);
         if (nResult == 2)
-            EXPECT_EQ(dlg.hFocused, hWanted);
+            EXPECT_EQ(hFocused, hWanted);
         else
-            EXPECT_NE(dlg.hFocused, hWanted);   // the system chose the first tab stop
+            EXPECT_NE(hFocused, hWanted);   // the system chose the first tab stop
     }
 }
 
@@ -247,21 +238,12 @@ TEST(Dialog, TemplatesUseTheSystemMessageFontUnlessTheyNameAnotherFace)
         S_TemplateFont font;
         ASSERT_TRUE(ReadTemplateFont(copy.data(), copy.size(), font));
         EXPECT_FALSE(IsReplaceableDialogFace(font.strFace));
-        // The rewritten template still creates every control.
+        // The rewritten template still creates every control; pages need a host.
+        TestDialog host;
         TestDialog dlg;
-        HWND hWnd = nullptr;
-        if (nId == IDD_MAIN || nId == IDD_GRAPH) {
-            hWnd = dlg.Create(Self(), nId, 0, nullptr);
-        } else {
-            TestDialog host;
-            ASSERT_NE(host.Create(Self(), IDD_GRAPH, 0, nullptr), nullptr);
-            hWnd = dlg.Create(Self(), nId, 0, host.GetHandle());
-            ASSERT_NE(hWnd, nullptr);
-            dlg.Close(0);
-            continue;
-        }
-        ASSERT_NE(hWnd, nullptr);
-        dlg.Close(0);
+        const bool bPage = nId != IDD_MAIN && nId != IDD_GRAPH;
+        ASSERT_TRUE(!bPage || host.Create(Self(), IDD_GRAPH, 0, nullptr) != nullptr);
+        EXPECT_NE(dlg.Create(Self(), nId, 0, bPage ? host.GetHandle() : nullptr), nullptr);
     }
 }
 

@@ -10,47 +10,11 @@
 #include <thread>
 
 #include "framework/win/OsWord.h"
+#include "tests/win/framework/ActionWindow.h"
 
 namespace {
 
-// A window of the test thread that counts its messages and runs an action.
-const UINT WM_TEST_ACTION = WM_APP + 17;
-
-struct S_PumpState {
-    std::atomic<int> nHandled{0};
-    C_Event* pEventToSet = nullptr;
-    int nQuitCode = -1;  // >= 0: the handler posts WM_QUIT with it
-};
-
-LRESULT CALLBACK PumpWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (uMsg == WM_TEST_ACTION) {
-        auto* pState = reinterpret_cast<S_PumpState*>(lParam);
-        ++pState->nHandled;
-        if (pState->pEventToSet != nullptr)
-            pState->pEventToSet->Set();
-        if (pState->nQuitCode >= 0)
-            ::PostQuitMessage(pState->nQuitCode);
-        return 0;
-    }
-    return ::DefWindowProcA(hWnd, uMsg, wParam, lParam);
-}
-
-class C_PumpWindow {
-public:
-    C_PumpWindow()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = PumpWindowProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "QvEventTestPump";
-        ::RegisterClassA(&wc);  // fails harmlessly when already registered
-        hWnd = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 wc.hInstance, nullptr);
-    }
-    ~C_PumpWindow() { ::DestroyWindow(hWnd); }
-    HWND hWnd = nullptr;
-};
+using uitest::C_ActionWindow;
 
 std::string UniqueName(const char* pszWhat)
 {
@@ -73,8 +37,10 @@ TEST(EventTest, SetResetAndWaitFollowTheResetMode)
     EXPECT_TRUE(manual.Wait(0, &bTimedOut));
     EXPECT_FALSE(bTimedOut);
     EXPECT_TRUE(manual.Wait(0));  // manual reset: still signalled
+    EXPECT_TRUE(manual.WaitPumping(0));   // a last look at the deadline
     ASSERT_TRUE(manual.Reset());
     EXPECT_FALSE(manual.Wait(0));
+    EXPECT_FALSE(manual.WaitPumping(0));
 
     C_Event automatic;
     ASSERT_TRUE(automatic.Create(false, true));
@@ -206,64 +172,59 @@ TEST(EventTest, GlobalNamesAreOpenableInTheGlobalNamespace)
 
 TEST(EventTest, WaitPumpingDispatchesMessagesUntilTheEventIsSet)
 {
-    C_PumpWindow window;
-    ASSERT_NE(window.hWnd, nullptr);
+    C_ActionWindow window;
+    ASSERT_NE(window.GetHandle(), nullptr);
     C_Event event;
     ASSERT_TRUE(event.Create(true, false));
 
     // Messages are dispatched, and without the event the wait times out.
-    S_PumpState counting;
-    ASSERT_NE(::PostMessageA(window.hWnd, WM_TEST_ACTION, 0, reinterpret_cast<LPARAM>(&counting)), 0);
+    int nCounted = 0;
+    const C_ActionWindow::T_Action count = [&] { ++nCounted; };
+    ASSERT_TRUE(window.Post(&count));
     EXPECT_FALSE(event.WaitPumping(200));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(WAIT_TIMEOUT));
-    EXPECT_EQ(counting.nHandled.load(), 1);
+    EXPECT_EQ(nCounted, 1);
 
     // A handler run during an unlimited wait may end it.
-    S_PumpState setting;
-    setting.pEventToSet = &event;
-    ASSERT_NE(::PostMessageA(window.hWnd, WM_TEST_ACTION, 0, reinterpret_cast<LPARAM>(&setting)), 0);
+    const C_ActionWindow::T_Action set = [&] {
+        ++nCounted;
+        event.Set();
+    };
+    ASSERT_TRUE(window.Post(&set));
     EXPECT_TRUE(event.WaitPumping(INFINITE));
-    EXPECT_EQ(setting.nHandled.load(), 1);
+    EXPECT_EQ(nCounted, 2);
 
     // Set by another thread; a message posted from there is handled too.
     ASSERT_TRUE(event.Reset());
-    S_PumpState remote;
     std::thread worker([&] {
-        ::PostMessageA(window.hWnd, WM_TEST_ACTION, 0, reinterpret_cast<LPARAM>(&remote));
+        window.Post(&count);
         ::Sleep(100);
         event.Set();
     });
     EXPECT_TRUE(event.WaitPumping(30000));
     worker.join();
-    EXPECT_EQ(remote.nHandled.load(), 1);
-}
-
-TEST(EventTest, WaitPumpingTakesALastLookAtTheDeadline)
-{
-    C_Event event;
-    ASSERT_TRUE(event.Create(true, true));
-    EXPECT_TRUE(event.WaitPumping(0));
-    ASSERT_TRUE(event.Reset());
-    EXPECT_FALSE(event.WaitPumping(0));
+    EXPECT_EQ(nCounted, 3);
 }
 
 TEST(EventTest, WaitPumpingEndsOnQuitAndPostsItAgain)
 {
-    C_PumpWindow window;
-    ASSERT_NE(window.hWnd, nullptr);
+    C_ActionWindow window;
+    ASSERT_NE(window.GetHandle(), nullptr);
     C_Event event;
     ASSERT_TRUE(event.Create(true, false));
 
-    S_PumpState quitting;
-    quitting.nQuitCode = 7;
-    ASSERT_NE(::PostMessageA(window.hWnd, WM_TEST_ACTION, 0, reinterpret_cast<LPARAM>(&quitting)), 0);
+    int nHandled = 0;
+    const C_ActionWindow::T_Action quit = [&] {
+        ++nHandled;
+        ::PostQuitMessage(7);
+    };
+    ASSERT_TRUE(window.Post(&quit));
     EXPECT_FALSE(event.WaitPumping(INFINITE));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CANCELLED));
-    EXPECT_EQ(quitting.nHandled.load(), 1);
+    EXPECT_EQ(nHandled, 1);
 
     MSG msg;
-    ASSERT_NE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), 0)
-        << "WM_QUIT was swallowed";
+    ASSERT_NE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), 0) << "WM_QUIT was swallowed";
     EXPECT_EQ(msg.wParam, 7u);
 }
 

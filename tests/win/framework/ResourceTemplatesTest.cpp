@@ -146,24 +146,4 @@ TEST(ResourceTemplates, StylesAreStoredExactly)
     }
 }
 
-TEST(ResourceTemplates, VersionGivesTheTitleNumbers)
-{
-    char szPath[MAX_PATH];
-    ASSERT_GT(::GetModuleFileNameA(nullptr, szPath, MAX_PATH), 0u);
-    DWORD dwHandle = 0;
-    const DWORD dwSize = ::GetFileVersionInfoSizeA(szPath, &dwHandle);
-    ASSERT_GT(dwSize, 0u);
-    std::vector<char> data(dwSize);
-    ASSERT_TRUE(::GetFileVersionInfoA(szPath, 0, dwSize, data.data()));
-    char* pText = nullptr;
-    UINT uLen = 0;
-    ASSERT_TRUE(::VerQueryValueA(data.data(), "\\StringFileInfo\\040904B0\\FileVersion",
-                                 reinterpret_cast<void**>(&pText), &uLen));
-    unsigned uMajor = 0, uMinor = 0;
-    ASSERT_EQ(sscanf(pText, "%u.%u", &uMajor, &uMinor), 2);
-    char szTitle[64];
-    snprintf(szTitle, sizeof(szTitle), "%s [%u.%02u]", "Quenvale", uMajor, uMinor);
-    EXPECT_STREQ(szTitle, "Quenvale [1.00]");
-}
-
 } // namespace

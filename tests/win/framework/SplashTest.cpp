@@ -9,6 +9,7 @@
 
 #include "framework/core/PspImage.h"
 #include "framework/win/Splash.h"
+#include "tests/core/framework/PspTestFile.h"
 #include "resources/resource.h"
 
 namespace {
@@ -18,71 +19,7 @@ HINSTANCE Self()
     return ::GetModuleHandleA(nullptr);
 }
 
-void Put16(std::vector<uint8_t>& v, uint32_t w)
-{
-    v.push_back(static_cast<uint8_t>(w));
-    v.push_back(static_cast<uint8_t>(w >> 8));
-}
-
-void Put32(std::vector<uint8_t>& v, uint32_t ul)
-{
-    Put16(v, ul & 0xFFFF);
-    Put16(v, ul >> 16);
-}
-
-void PutBlock(std::vector<uint8_t>& v, uint16_t wId, const std::vector<uint8_t>& data)
-{
-    v.insert(v.end(), {'~', 'B', 'K', 0});
-    Put16(v, wId);
-    Put32(v, static_cast<uint32_t>(data.size()));
-    v.insert(v.end(), data.begin(), data.end());
-}
-
-// A picture file of ulWidth x ulHeight opaque grey pixels (raw channels).
-std::vector<uint8_t> GreyPicture(uint32_t ulWidth, uint32_t ulHeight, uint16_t wLayers = 1)
-{
-    const std::string strSignature = "Paint Shop Pro Image File\n\x1a";
-    std::vector<uint8_t> file(strSignature.begin(), strSignature.end());
-    file.resize(32, 0);
-    Put16(file, 5);
-    Put16(file, 0);
-    std::vector<uint8_t> attributes;
-    Put32(attributes, 42);
-    Put32(attributes, ulWidth);
-    Put32(attributes, ulHeight);
-    attributes.resize(attributes.size() + 9, 0);
-    Put16(attributes, 0);           // no compression
-    Put16(attributes, 24);
-    Put16(attributes, 1);
-    attributes.resize(attributes.size() + 13, 0);
-    Put16(attributes, wLayers);
-    PutBlock(file, 0, attributes);
-
-    std::vector<uint8_t> layer;
-    Put32(layer, 4 + 2 + 1 + 32);
-    Put16(layer, 0);
-    layer.push_back(1);
-    for (int n = 0; n < 2; ++n)
-        for (uint32_t ul : {0u, 0u, ulWidth, ulHeight})
-            Put32(layer, ul);
-    Put32(layer, 8);
-    Put16(layer, 2);
-    Put16(layer, 4);
-    for (uint16_t wType : {1, 2, 3, 0}) {
-        std::vector<uint8_t> channel;
-        Put32(channel, 16);
-        Put32(channel, ulWidth * ulHeight);
-        Put32(channel, ulWidth * ulHeight);
-        Put16(channel, wType == 0 ? 1 : 0);
-        Put16(channel, wType);
-        channel.resize(channel.size() + ulWidth * ulHeight, wType == 0 ? 255 : 128);
-        PutBlock(layer, 5, channel);
-    }
-    std::vector<uint8_t> start;
-    PutBlock(start, 4, layer);
-    PutBlock(file, 3, start);
-    return file;
-}
+using psptest::GreyPicture;
 
 // A splash whose picture bytes a test may supply, and which records every
 // constant alpha it is given (from either thread).
@@ -348,36 +285,32 @@ TEST(Splash, APictureThatIsRefusedShowsNothing)
 {
     struct Case {
         const char* pszName;
-        std::vector<uint8_t> vBytes;
+        std::vector<uint8_t> vBytes;   // empty: the resource nId
         int nId;
+        DWORD dwFlags;
+        DWORD dwError;                 // 0: not checked
     };
     std::vector<uint8_t> vCut = GreyPicture(8, 8);
     vCut.resize(vCut.size() - 1);
-    for (const Case& c : {Case{"two layers", GreyPicture(8, 8, 2), 7}, Case{"cut short", vCut, 7},
-                          Case{"no such resource", {}, 4321}}) {
+    const DWORD dwQuit = C_Splash::SPLASH_QUIT_ON_CLOSE;
+    for (const Case& c : {Case{"two layers", GreyPicture(8, 8, 2), 7, dwQuit, ERROR_INVALID_DATA},
+                          Case{"cut short", vCut, 7, dwQuit, ERROR_INVALID_DATA},
+                          Case{"no such resource", {}, 4321, dwQuit, 0},
+                          Case{"plain window", GreyPicture(8, 8), 7, 0x4, ERROR_NOT_SUPPORTED},
+                          Case{"translucent window", GreyPicture(8, 8), 7, 0x8, ERROR_NOT_SUPPORTED},
+                          Case{"system picture loader", GreyPicture(8, 8), 7, 0x10, ERROR_NOT_SUPPORTED}}) {
         SCOPED_TRACE(c.pszName);
         TestSplash splash;
         splash.vBytes = c.vBytes;
-        EXPECT_FALSE(splash.Show(Self(), c.nId, 100, C_Splash::SPLASH_QUIT_ON_CLOSE));
+        EXPECT_FALSE(splash.Show(Self(), c.nId, 100, c.dwFlags));
         const DWORD dwError = ::GetLastError();
-        if (!c.vBytes.empty()) {
-            EXPECT_EQ(dwError, static_cast<DWORD>(ERROR_INVALID_DATA));
+        if (c.dwError != 0) {
+            EXPECT_EQ(dwError, c.dwError);
         }
         EXPECT_EQ(splash.GetHandle(), nullptr);
         // No WM_QUIT was left behind for the caller's next message loop.
         MSG msg;
         EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    }
-}
-
-TEST(Splash, RefusesTheKindsItDoesNotDraw)
-{
-    for (DWORD dwFlags : {0x4ul, 0x8ul, 0x10ul}) {
-        SCOPED_TRACE(dwFlags);
-        TestSplash splash;
-        splash.vBytes = GreyPicture(8, 8);
-        EXPECT_FALSE(splash.Show(Self(), 7, 100, dwFlags));
-        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
     }
 }
 

@@ -46,18 +46,13 @@ protected:
     LONG_PTR pOriginal = 0;
 };
 
-TEST_F(SubClassingTest, PropertyNameIsTheTagAsBigEndianHex)
-{
-    EXPECT_EQ(C_SubClassing::PropertyName(MakeSubClassingTag("link")), "_C_SubClassing_Property_6C696E6B");
-    EXPECT_EQ(C_SubClassing::PropertyName(MakeSubClassingTag("stax")), "_C_SubClassing_Property_73746178");
-}
-
 TEST_F(SubClassingTest, TwoTagsDetachedInReverseOrderRestoreTheControl)
 {
     Calls a{{}, "stax"}, b{{}, "link"};
     C_SubClassing first("stax"), second("link");
     ASSERT_TRUE(first.Attach(hWnd, Record, &a));
     ASSERT_TRUE(second.Attach(hWnd, Record, &b));
+    // The property names hold the tags as big-endian hex.
     EXPECT_NE(::GetPropA(hWnd, "_C_SubClassing_Property_73746178"), nullptr);
     EXPECT_NE(::GetPropA(hWnd, "_C_SubClassing_Property_6C696E6B"), nullptr);
 

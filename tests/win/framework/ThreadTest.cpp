@@ -6,45 +6,21 @@
 
 #include <atomic>
 
+#include "tests/win/framework/ActionWindow.h"
+
 namespace {
+
+using uitest::C_ActionWindow;
 
 // What a worker function sees: its thread object, a gate it waits on, and
 // what it found.
 struct S_Job {
     C_Thread* pThread = nullptr;
-    HANDLE hGate = nullptr;          // manual-reset; the worker waits for it
-    HWND hNotify = nullptr;          // posted WM_TEST_PING with this job
-    std::atomic<int> nPings{0};      // counted by the window handler
+    HANDLE hGate = nullptr;                      // manual-reset; the worker waits for it
+    const C_ActionWindow* pWindow = nullptr;     // PingAndWait posts onPing to it
+    C_ActionWindow::T_Action onPing;
     std::atomic<bool> bStarted{false};
-    int nQuitCode = -1;              // >= 0: the handler posts WM_QUIT
 };
-
-const UINT WM_TEST_PING = WM_APP + 23;
-
-LRESULT CALLBACK NotifyWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (uMsg == WM_TEST_PING) {
-        auto* pJob = reinterpret_cast<S_Job*>(lParam);
-        ++pJob->nPings;
-        if (pJob->nQuitCode >= 0)
-            ::PostQuitMessage(pJob->nQuitCode);
-        else if (pJob->hGate != nullptr)
-            ::SetEvent(pJob->hGate);
-        return 0;
-    }
-    return ::DefWindowProcA(hWnd, uMsg, wParam, lParam);
-}
-
-HWND CreateNotifyWindow()
-{
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = NotifyWindowProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QvThreadTestNotify";
-    ::RegisterClassA(&wc);  // fails harmlessly when already registered
-    return ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                             wc.hInstance, nullptr);
-}
 
 DWORD ReturnSecond(void*, uint32_t ulSecond)
 {
@@ -74,7 +50,7 @@ DWORD RunUntilStopped(void* pFirst, uint32_t)
 DWORD PingAndWait(void* pFirst, uint32_t)
 {
     auto* pJob = static_cast<S_Job*>(pFirst);
-    ::PostMessageA(pJob->hNotify, WM_TEST_PING, 0, reinterpret_cast<LPARAM>(pJob));
+    pJob->pWindow->Post(&pJob->onPing);
     ::WaitForSingleObject(pJob->hGate, INFINITE);
     return 5;
 }
@@ -151,19 +127,6 @@ TEST_F(ThreadTest, ExitCodeOnlyAfterTheEnd)
     EXPECT_EQ(dwCode, 0xFFFFFFF0u);
 }
 
-TEST_F(ThreadTest, WaitForEndAfterTheEndAnswersAtOnce)
-{
-    ASSERT_TRUE(thread.Start(ReturnSecond, nullptr, 1));
-    while (thread.IsRunning())
-        ::SwitchToThread();
-    // The run is over: that is an end, not a time-out.
-    EXPECT_TRUE(thread.WaitForEnd(0));
-    EXPECT_TRUE(thread.WaitForEnd(1));
-    // Killed (here after its end) is not an end to report.
-    thread.Terminate();
-    EXPECT_FALSE(thread.WaitForEnd(0));
-}
-
 TEST_F(ThreadTest, StopRequestReachesTheWorkerAndIsClearedByStart)
 {
     ASSERT_TRUE(thread.Start(RunUntilStopped, &job, 0));
@@ -185,37 +148,40 @@ TEST_F(ThreadTest, StopRequestReachesTheWorkerAndIsClearedByStart)
     EXPECT_TRUE(thread.WaitForEnd(30000));
 }
 
-TEST_F(ThreadTest, WaitForEndDispatchesMessages)
+TEST_F(ThreadTest, WaitForEndDispatchesMessagesAndStopsAtQuit)
 {
-    job.hNotify = CreateNotifyWindow();
-    ASSERT_NE(job.hNotify, nullptr);
+    C_ActionWindow window;
+    ASSERT_NE(window.GetHandle(), nullptr);
+    job.pWindow = &window;
+    int nPings = 0;
     // The worker can only end after the window of this thread has handled
     // its message, so the wait must dispatch it.
+    job.onPing = [&] {
+        ++nPings;
+        ::SetEvent(job.hGate);
+    };
     ASSERT_TRUE(thread.Start(PingAndWait, &job, 0));
     EXPECT_TRUE(thread.WaitForEnd(30000));
-    EXPECT_EQ(job.nPings.load(), 1);
+    EXPECT_EQ(nPings, 1);
     DWORD dwCode = 0;
     EXPECT_TRUE(thread.GetExitCode(&dwCode));
     EXPECT_EQ(dwCode, 5u);
-    ::DestroyWindow(job.hNotify);
-}
 
-TEST_F(ThreadTest, WaitForEndStopsAtQuitAndPostsItAgain)
-{
-    job.hNotify = CreateNotifyWindow();
-    ASSERT_NE(job.hNotify, nullptr);
-    job.nQuitCode = 3;
+    // WM_QUIT ends the wait and is posted again for the caller's loop.
+    ::ResetEvent(job.hGate);
+    job.onPing = [&] {
+        ++nPings;
+        ::PostQuitMessage(3);
+    };
     ASSERT_TRUE(thread.Start(PingAndWait, &job, 0));
     EXPECT_FALSE(thread.WaitForEnd(0));
-    EXPECT_EQ(job.nPings.load(), 1);
+    EXPECT_EQ(nPings, 2);
     EXPECT_TRUE(thread.IsRunning());
     MSG msg;
     ASSERT_NE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), 0);
     EXPECT_EQ(msg.wParam, 3u);
-
     ::SetEvent(job.hGate);
     EXPECT_TRUE(thread.WaitForEnd(0));
-    ::DestroyWindow(job.hNotify);
 }
 
 TEST_F(ThreadTest, TerminateKillsARunningThread)
@@ -268,8 +234,15 @@ TEST_F(ThreadTest, RestartAndTerminateRightAfterTheEnd)
         ASSERT_TRUE(thread.Start(ReturnSecond, nullptr, ul));
         while (thread.IsRunning())
             ::SwitchToThread();
+        if (ul % 4 == 2) {
+            // The run is over: that is an end, not a time-out.
+            EXPECT_TRUE(thread.WaitForEnd(0));
+            EXPECT_TRUE(thread.WaitForEnd(1));
+        }
         if (ul % 2 == 0) {
             thread.Terminate();
+            // Killed (here after its end) is not an end to report.
+            EXPECT_FALSE(thread.WaitForEnd(0));
             DWORD dwCode = 99;
             ASSERT_TRUE(thread.GetExitCode(&dwCode));
             EXPECT_EQ(dwCode, 0u);

@@ -83,16 +83,9 @@ TEST(UIControls, MainWindowAndQuickAccessPageOnScreen)
 
     C_UIBitmap logo;
     ASSERT_TRUE(logo.Attach(::GetDlgItem(hMain, 1092), uitest::Self(), IDB_LOGO, kMagenta));
-    const int aTabIds[4] = {1118, 1117, 1119, 1120};
-    const WORD aIcons[4] = {IDI_TAB_QUICK, IDI_TAB_FILE, IDI_TAB_BLOCK, IDI_TAB_OPTIONS};
-    const char* apszTabs[4] = {"Quick Access", "File Access", "Block Access", "Options"};
     C_UITabButton tabs[4];
-    const COLORREF kTabText = RGB(100, 100, 100);
-    for (int i = 0; i < 4; ++i) {
-        ::SetDlgItemTextA(hMain, aTabIds[i], apszTabs[i]);
-        ASSERT_TRUE(tabs[i].Attach(::GetDlgItem(hMain, aTabIds[i]), uitest::Self(), aIcons[i], kTabText, kTabText,
-                                   kTabText, kStrip, RGB(220, 220, 220), RGB(204, 204, 204)));
-    }
+    ASSERT_TRUE(uitest::AttachPageButtons(hMain, tabs, RGB(100, 100, 100), kStrip, RGB(220, 220, 220),
+                                          RGB(204, 204, 204)));
     tabs[0].SetSelected(1);
     ::SendMessageA(tabs[2].GetHandle(), WM_MOUSEMOVE, 0, uitest::Centre(tabs[2].GetHandle()));
     C_UILink site;

@@ -94,41 +94,6 @@ protected:
     C_TestLink link;
 };
 
-TEST_F(UILinkTest, HoverUnderlineShowsOnlyUnderThePointer)
-{
-    SetColours();
-    ASSERT_TRUE(settings.underline.Set("hover"));
-    HWND hLink = MainItem(1121);
-    ASSERT_TRUE(link.Attach(hLink, "www.example.com", "http://www.example.com/", IDC_HAND_POINTER, UILINK_OWN_FONT));
-    EXPECT_EQ(link.GetLook().nUnderline, UILINK_UNDERLINE_HOVER);
-
-    struct S_Step {
-        const char* pszWhat;
-        UINT uMsg;
-        COLORREF crText;
-        bool bUnderlined;
-    };
-    const S_Step steps[] = {
-        {"away", 0, kAnchor, false},
-        {"over the text", WM_MOUSEMOVE, kAnchorHover, true},
-        {"left", WM_MOUSELEAVE, kAnchor, false},
-    };
-    for (const S_Step& step : steps) {
-        SCOPED_TRACE(step.pszWhat);
-        if (step.uMsg != 0)
-            ::SendMessageA(hLink, step.uMsg, 0, uitest::Centre(hLink));
-        const S_Capture capture = uitest::CaptureClient(hLink);
-        EXPECT_GT(capture.Count(step.crText), 0);
-        // An underline is a line of the text colour as wide as the text.
-        if (step.bUnderlined) {
-            EXPECT_GT(capture.LongestRun(step.crText), 60);
-        } else {
-            EXPECT_LT(capture.LongestRun(step.crText), 20);
-        }
-        EXPECT_EQ(capture.At(0, 0), kStrip);
-    }
-}
-
 TEST_F(UILinkTest, BrowserSettingsChooseColoursAndUnderline)
 {
     struct S_Case {
@@ -137,43 +102,49 @@ TEST_F(UILinkTest, BrowserSettingsChooseColoursAndUnderline)
         const char* pszUseHover;
         int nUnderline;
         COLORREF crHot;
+        bool bUnderlinedAway;       // before the pointer comes
+        bool bUnderlinedHot;
     };
     const S_Case cases[] = {
-        {"nothing set", nullptr, nullptr, UILINK_UNDERLINE_ALWAYS, kAnchorHover},
-        {"never underlined", "no", "yes", UILINK_UNDERLINE_NEVER, kAnchorHover},
-        {"always", "yes", "no", UILINK_UNDERLINE_ALWAYS, kAnchor},
-        {"unknown text keeps the default", "sometimes", "yes", UILINK_UNDERLINE_ALWAYS, kAnchorHover},
+        {"nothing set", nullptr, "yes", UILINK_UNDERLINE_ALWAYS, kAnchorHover, true, true},
+        {"underlined under the pointer", "hover", "yes", UILINK_UNDERLINE_HOVER, kAnchorHover, false, true},
+        {"never underlined", "no", "yes", UILINK_UNDERLINE_NEVER, kAnchorHover, false, false},
+        {"always, no hover colour", "yes", "no", UILINK_UNDERLINE_ALWAYS, kAnchor, true, true},
+        {"unknown text keeps the default", "sometimes", "yes", UILINK_UNDERLINE_ALWAYS, kAnchorHover, true, true},
     };
+    // An underline is a line of the text colour as wide as the text.
+    auto expectUnderline = [](const S_Capture& capture, COLORREF crText, bool bUnderlined) {
+        EXPECT_GT(capture.Count(crText), 0);
+        if (bUnderlined) {
+            EXPECT_GT(capture.LongestRun(crText), 60);
+        } else {
+            EXPECT_LT(capture.LongestRun(crText), 20);
+        }
+        EXPECT_EQ(capture.At(0, 0), kStrip);
+    };
+    HWND hLink = MainItem(1121);
     for (const S_Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         SetColours();
+        ASSERT_TRUE(settings.useHover.Set(c.pszUseHover));
         if (c.pszUnderline != nullptr) {
             ASSERT_TRUE(settings.underline.Set(c.pszUnderline));
         } else {
             settings.underline.Remove();
         }
-        if (c.pszUseHover != nullptr) {
-            ASSERT_TRUE(settings.useHover.Set(c.pszUseHover));
-        }
-        HWND hLink = MainItem(1121);
-        ASSERT_TRUE(link.Attach(hLink, "www.example.com", "", 0, UILINK_OWN_FONT));
+        ASSERT_TRUE(link.Attach(hLink, "www.example.com", "", IDC_HAND_POINTER, UILINK_OWN_FONT));
         EXPECT_EQ(link.GetLook().nUnderline, c.nUnderline);
+        expectUnderline(uitest::CaptureClient(hLink), kAnchor, c.bUnderlinedAway);
         ::SendMessageA(hLink, WM_MOUSEMOVE, 0, uitest::Centre(hLink));
-        const S_Capture hot = uitest::CaptureClient(hLink);
-        EXPECT_GT(hot.Count(c.crHot), 0);
-        if (c.nUnderline == UILINK_UNDERLINE_NEVER) {
-            EXPECT_LT(hot.LongestRun(c.crHot), 20);
-        } else {
-            EXPECT_GT(hot.LongestRun(c.crHot), 60);
-        }
+        expectUnderline(uitest::CaptureClient(hLink), c.crHot, c.bUnderlinedHot);
         ::SendMessageA(hLink, WM_MOUSELEAVE, 0, 0);
+        expectUnderline(uitest::CaptureClient(hLink), kAnchor, c.bUnderlinedAway);
     }
 
     // Disabled: the system's grey text colour, never the hover colour.
-    ASSERT_TRUE(link.Attach(MainItem(1121), "www.example.com", "", 0, UILINK_OWN_FONT));
-    ::EnableWindow(MainItem(1121), FALSE);
-    EXPECT_GT(uitest::CaptureClient(MainItem(1121)).Count(::GetSysColor(COLOR_GRAYTEXT)), 0);
-    EXPECT_EQ(uitest::CaptureClient(MainItem(1121)).Count(kAnchor), 0);
+    ::EnableWindow(hLink, FALSE);
+    EXPECT_GT(uitest::CaptureClient(hLink).Count(::GetSysColor(COLOR_GRAYTEXT)), 0);
+    EXPECT_EQ(uitest::CaptureClient(hLink).Count(kAnchor), 0);
 }
 
 TEST_F(UILinkTest, WebLinkOpensItsAddressThroughTheUrlHandler)

@@ -26,14 +26,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(host.Create(uitest::Self(), IDD_MAIN, 0, nullptr), nullptr);
-        const int aIds[4] = {1118, 1117, 1119, 1120};
-        const WORD aIcons[4] = {IDI_TAB_QUICK, IDI_TAB_FILE, IDI_TAB_BLOCK, IDI_TAB_OPTIONS};
-        const char* apszTexts[4] = {"Quick Access", "File Access", "Block Access", "Options"};
-        for (int i = 0; i < 4; ++i) {
-            ::SetDlgItemTextA(host.GetHandle(), aIds[i], apszTexts[i]);
-            ASSERT_TRUE(buttons[i].Attach(::GetDlgItem(host.GetHandle(), aIds[i]), uitest::Self(), aIcons[i], kText,
-                                          kText, kText, kBackNormal, kBackSelected, kBackHot));
-        }
+        ASSERT_TRUE(uitest::AttachPageButtons(host.GetHandle(), buttons, kText, kBackNormal, kBackSelected, kBackHot));
     }
     // Background colour of a button, read beside its right edge.
     COLORREF BackgroundOf(const S_Capture& capture) const { return capture.At(capture.nWidth - 2, 1); }
@@ -72,19 +65,6 @@ TEST_F(UITabButtonTest, HotLookWinsOverSelectedLook)
     shown.SetSelected(2);
     EXPECT_EQ(shown.GetState(), 0u);
     EXPECT_EQ(BackgroundOf(uitest::CaptureClient(hShown)), kBackNormal);
-}
-
-TEST_F(UITabButtonTest, ScreenShowsTheLooksAfterRealPaints)
-{
-    ::SetWindowPos(host.GetHandle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-    buttons[1].SetSelected(1);
-    ::SendMessageA(buttons[3].GetHandle(), WM_MOUSEMOVE, 0, uitest::Centre(buttons[3].GetHandle()));
-    uitest::PumpMessages();
-    const COLORREF aExpected[4] = {kBackNormal, kBackSelected, kBackNormal, kBackHot};
-    for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(BackgroundOf(uitest::CaptureScreen(buttons[i].GetHandle())), aExpected[i]);
-    }
 }
 
 TEST_F(UITabButtonTest, IconAndTextAreDrawnLeftToRight)

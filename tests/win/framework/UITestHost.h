@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "framework/win/Dialog.h"
+#include "framework/win/UITabButton.h"
+#include "resources/resource.h"
 
 namespace uitest {
 
@@ -68,6 +70,23 @@ public:
         return n;
     }
 };
+
+// Attaches the main window's four page buttons as the main window does,
+// with one text colour and the background colours normal, selected, hot.
+inline bool AttachPageButtons(HWND hMain, C_UITabButton (&buttons)[4], COLORREF crText, COLORREF crNormal,
+                              COLORREF crSelected, COLORREF crHot)
+{
+    const int aIds[4] = {1118, 1117, 1119, 1120};
+    const WORD aIcons[4] = {IDI_TAB_QUICK, IDI_TAB_FILE, IDI_TAB_BLOCK, IDI_TAB_OPTIONS};
+    const char* apszTexts[4] = {"Quick Access", "File Access", "Block Access", "Options"};
+    for (int i = 0; i < 4; ++i) {
+        ::SetDlgItemTextA(hMain, aIds[i], apszTexts[i]);
+        if (!buttons[i].Attach(::GetDlgItem(hMain, aIds[i]), Self(), aIcons[i], crText, crText, crText, crNormal,
+                               crSelected, crHot))
+            return false;
+    }
+    return true;
+}
 
 // The pixels of a window's client area as COLORREF values.
 struct S_Capture {
