@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/framework/ListView.h"
+
 namespace {
 
 struct S_Order {
@@ -40,50 +42,21 @@ class SortedList : public testing::Test {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX init = {sizeof(init), ICC_LISTVIEW_CLASSES};
-        ::InitCommonControlsEx(&init);
-        hList = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT, 0, 0, 300, 300,
-                                  nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        hList = uitest::CreateReportList(nullptr, WS_POPUP, {"Size"});
         ASSERT_NE(hList, nullptr);
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = 200;
-        column.pszText = const_cast<char*>("Size");
-        ::SendMessageA(hList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     }
     void TearDown() override
     {
         if (hList != nullptr)
             ::DestroyWindow(hList);
     }
-
     void Fill(const std::vector<std::string>& texts)
     {
         ::SendMessageA(hList, LVM_DELETEALLITEMS, 0, 0);
-        for (size_t i = 0; i < texts.size(); ++i) {
-            LVITEMA item = {};
-            item.mask = LVIF_TEXT | LVIF_PARAM;
-            item.iItem = static_cast<int>(i);
-            item.pszText = const_cast<char*>(texts[i].c_str());
-            item.lParam = static_cast<LPARAM>(i + 100);
-            ::SendMessageA(hList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        }
+        for (size_t i = 0; i < texts.size(); ++i)
+            uitest::AddListRow(hList, {texts[i].c_str()}, static_cast<LPARAM>(i + 100));
     }
-
-    std::vector<std::string> Texts() const
-    {
-        std::vector<std::string> texts;
-        const int nCount = static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < nCount; ++i) {
-            char szText[260] = "";
-            LVITEMA item = {};
-            item.pszText = szText;
-            item.cchTextMax = sizeof(szText);
-            ::SendMessageA(hList, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-            texts.push_back(szText);
-        }
-        return texts;
-    }
+    std::vector<std::string> Texts() const { return uitest::ColumnTexts(hList); }
 
     void Sort(S_ListSortState& state)
     {

@@ -9,6 +9,7 @@
 #include "framework/core/UIFlags.h"
 #include "framework/win/UIList.h"
 #include "resources/resource.h"
+#include "tests/win/framework/ListView.h"
 #include "tests/win/framework/UITestHost.h"
 
 namespace {
@@ -28,52 +29,16 @@ protected:
     {
         ASSERT_NE(main.Create(uitest::Self(), IDD_MAIN, 0, nullptr), nullptr);
         ASSERT_NE(page.Create(uitest::Self(), IDD_BLOCK_ACCESS, 0, main.GetHandle()), nullptr);
-        hList = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 400, 200,
-                                  page.GetHandle(), reinterpret_cast<HMENU>(2000), uitest::Self(), nullptr);
+        hList = uitest::CreateReportList(page.GetHandle(), WS_CHILD | WS_VISIBLE, {"Name", "Size", "Count"});
         ASSERT_NE(hList, nullptr);
-        const char* apszTitles[3] = {"Name", "Size", "Count"};
-        for (int i = 0; i < 3; ++i) {
-            LVCOLUMNA column = {};
-            column.mask = LVCF_TEXT | LVCF_WIDTH;
-            column.pszText = const_cast<char*>(apszTitles[i]);
-            column.cx = 120;
-            ::SendMessageA(hList, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        }
     }
     void AddRows(const std::vector<S_Row>& vRows, bool bDistinctData)
     {
-        for (size_t i = 0; i < vRows.size(); ++i) {
-            LVITEMA item = {};
-            item.mask = LVIF_TEXT | LVIF_PARAM;
-            item.iItem = static_cast<int>(i);
-            item.pszText = const_cast<char*>(vRows[i].pszName);
-            item.lParam = bDistinctData ? static_cast<LPARAM>(100 + i) : 0;
-            const int nIndex = static_cast<int>(::SendMessageA(hList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-            SetCell(nIndex, 1, vRows[i].pszSize);
-            SetCell(nIndex, 2, vRows[i].pszCount);
-        }
+        for (size_t i = 0; i < vRows.size(); ++i)
+            uitest::AddListRow(hList, {vRows[i].pszName, vRows[i].pszSize, vRows[i].pszCount},
+                               bDistinctData ? static_cast<LPARAM>(100 + i) : 0);
     }
-    void SetCell(int nIndex, int nColumn, const char* pszText)
-    {
-        LVITEMA item = {};
-        item.iSubItem = nColumn;
-        item.pszText = const_cast<char*>(pszText);
-        ::SendMessageA(hList, LVM_SETITEMTEXTA, nIndex, reinterpret_cast<LPARAM>(&item));
-    }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> vNames;
-        const int nItems = static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < nItems; ++i) {
-            char szText[64] = {};
-            LVITEMA item = {};
-            item.pszText = szText;
-            item.cchTextMax = sizeof(szText);
-            ::SendMessageA(hList, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-            vNames.push_back(szText);
-        }
-        return vNames;
-    }
+    std::vector<std::string> Names() const { return uitest::ColumnTexts(hList); }
     // The header image of each column, -1 where none is shown.
     std::vector<int> Arrows() const
     {

@@ -215,55 +215,31 @@ class C_UserValue {
 public:
     C_UserValue(const char* pszKeyIn, const char* pszValueIn) : strKey(pszKeyIn), strValue(pszValueIn)
     {
-        HKEY hKey = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, pszKeyIn, 0, KEY_QUERY_VALUE, &hKey) == ERROR_SUCCESS) {
-            char szData[512];
-            DWORD dwSize = sizeof(szData);
-            if (::RegQueryValueExA(hKey, pszValueIn, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &dwSize) ==
-                ERROR_SUCCESS) {
-                bHad = true;
-                vOld.assign(szData, szData + dwSize);
-            }
-            ::RegCloseKey(hKey);
-        }
+        char szData[512];
+        DWORD dwSize = sizeof(szData);
+        bHad = ::RegGetValueA(HKEY_CURRENT_USER, pszKeyIn, pszValueIn, RRF_RT_ANY | RRF_NOEXPAND, &dwType, szData,
+                              &dwSize) == ERROR_SUCCESS;
+        if (bHad)
+            vOld.assign(szData, szData + dwSize);
     }
     ~C_UserValue()
     {
-        HKEY hKey = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
-                              nullptr) != ERROR_SUCCESS)
-            return;
         if (bHad)
-            ::RegSetValueExA(hKey, strValue.c_str(), 0, dwType, reinterpret_cast<const BYTE*>(vOld.data()),
-                             static_cast<DWORD>(vOld.size()));
+            ::RegSetKeyValueA(HKEY_CURRENT_USER, strKey.c_str(), strValue.c_str(), dwType, vOld.data(),
+                              static_cast<DWORD>(vOld.size()));
         else
-            ::RegDeleteValueA(hKey, strValue.c_str());
-        ::RegCloseKey(hKey);
+            Remove();
     }
     C_UserValue(const C_UserValue&) = delete;
     C_UserValue& operator=(const C_UserValue&) = delete;
 
+    // Writes a REG_SZ value, creating the key when needed.
     bool Set(const char* pszText)
     {
-        HKEY hKey = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
-                              nullptr) != ERROR_SUCCESS)
-            return false;
-        const LONG lResult = ::RegSetValueExA(hKey, strValue.c_str(), 0, REG_SZ,
-                                              reinterpret_cast<const BYTE*>(pszText),
-                                              static_cast<DWORD>(std::strlen(pszText) + 1));
-        ::RegCloseKey(hKey);
-        return lResult == ERROR_SUCCESS;
+        return ::RegSetKeyValueA(HKEY_CURRENT_USER, strKey.c_str(), strValue.c_str(), REG_SZ, pszText,
+                                 static_cast<DWORD>(std::strlen(pszText) + 1)) == ERROR_SUCCESS;
     }
-    bool Remove()
-    {
-        HKEY hKey = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, KEY_SET_VALUE, &hKey) != ERROR_SUCCESS)
-            return true;
-        ::RegDeleteValueA(hKey, strValue.c_str());
-        ::RegCloseKey(hKey);
-        return true;
-    }
+    void Remove() { ::RegDeleteKeyValueA(HKEY_CURRENT_USER, strKey.c_str(), strValue.c_str()); }
 
 private:
     std::string strKey;
