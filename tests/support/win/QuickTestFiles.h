@@ -4,78 +4,35 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
-// A fresh folder under the temporary folder, removed with its files.
-class C_QuickTempFolder {
-public:
-    explicit C_QuickTempFolder(const char* pszBase = nullptr)
-    {
-        char szTemp[MAX_PATH] = {};
-        if (pszBase != nullptr)
-            lstrcpynA(szTemp, pszBase, MAX_PATH);
-        else
-            ::GetTempPathA(sizeof(szTemp), szTemp);
-        static int nCount = 0;
-        strPath = std::string(szTemp) + "qv-quick-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                  std::to_string(++nCount) + "\\";
-        ::CreateDirectoryA(strPath.c_str(), nullptr);
-    }
-    ~C_QuickTempFolder() { RemoveTree(strPath); }
-    C_QuickTempFolder(const C_QuickTempFolder&) = delete;
-    C_QuickTempFolder& operator=(const C_QuickTempFolder&) = delete;
-
-    const std::string& Path() const { return strPath; }   // with the trailing '\'
-    std::string operator/(const std::string& strName) const { return strPath + strName; }
-
-    static void RemoveTree(const std::string& strFolder)
-    {
-        WIN32_FIND_DATAA data;
-        HANDLE hFind = ::FindFirstFileA((strFolder + "*").c_str(), &data);
-        if (hFind != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string strName = data.cFileName;
-                if (strName == "." || strName == "..")
-                    continue;
-                const std::string strPathOf = strFolder + strName;
-                ::SetFileAttributesA(strPathOf.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(strPathOf + "\\");
-                else
-                    ::DeleteFileA(strPathOf.c_str());
-            } while (::FindNextFileA(hFind, &data));
-            ::FindClose(hFind);
-        }
-        ::RemoveDirectoryA(strFolder.c_str());
-    }
-
-private:
-    std::string strPath;
-};
-
-inline bool QuickPathExists(const std::string& strPath)
-{
-    return ::GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-inline std::string QuickReadFile(const std::string& strPath)
-{
-    HANDLE hFile = ::CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string strData;
-    char buffer[4096];
-    DWORD dwRead = 0;
-    while (::ReadFile(hFile, buffer, sizeof(buffer), &dwRead, nullptr) && dwRead > 0)
-        strData.append(buffer, dwRead);
-    ::CloseHandle(hFile);
-    return strData;
-}
+#include "tests/support/win/TempFiles.h"
 
 // The scratch drive Q: of the test prefix, when it is there.
 inline bool HasScratchDriveQ()
 {
     return ::GetDriveTypeA("Q:\\") != DRIVE_NO_ROOT_DIR;
+}
+
+// The messages of a log file's lines, each after its "<date> <time>: "; a
+// line without that stamp is kept whole. None when there is no such file.
+inline std::vector<std::string> QuickLogMessages(const std::string& strLogPath)
+{
+    std::vector<std::string> vMessages;
+    if (!PathExists(strLogPath))
+        return vMessages;
+    const std::string strText = ReadWholeFile(strLogPath);
+    size_t nStart = strText.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (nStart < strText.size()) {
+        size_t nEnd = strText.find("\r\n", nStart);
+        if (nEnd == std::string::npos)
+            nEnd = strText.size();
+        const std::string strLine = strText.substr(nStart, nEnd - nStart);
+        const size_t nColon = strLine.find(": ");
+        vMessages.push_back(nColon == std::string::npos ? strLine : strLine.substr(nColon + 2));
+        nStart = nEnd + 2;
+    }
+    return vMessages;
 }
 
 #endif

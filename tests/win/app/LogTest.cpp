@@ -40,7 +40,7 @@ TEST(Log, LinesWithDateTimeAndOneByteOrderMark)
     C_Log log;
     ASSERT_TRUE(log.Open(folder.Path().c_str(), "run.txt"));
     EXPECT_EQ(log.GetPath(), folder / "run.txt");
-    EXPECT_FALSE(FileExists(folder / "run.txt"));   // the probe leaves nothing behind
+    EXPECT_FALSE(PathExists(folder / "run.txt"));   // the probe leaves nothing behind
     log.SetOptions(kProgramLogOptions);
 
     std::string strDate;

@@ -220,7 +220,7 @@ TEST_F(ProgramKey, RegistryModeUsesTheProgramKey)
     EXPECT_EQ(settings.GetBackend(), static_cast<uint32_t>(SETTINGS_REGISTRY));
     SaveFileAccessSettings(settings, 0x9019, S_FileAccessValues());
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
-    EXPECT_FALSE(FileExists(strIniFile));
+    EXPECT_FALSE(PathExists(strIniFile));
     C_OptionWord word(0x9018);
     S_FileAccessValues values;
     LoadFileAccessSettings(settings, word, values);

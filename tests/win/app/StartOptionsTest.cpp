@@ -66,7 +66,7 @@ TEST(StartOptions, FailingCommandLinesChangeNothing)
         EXPECT_TRUE(start.fileAccess.strTestFile.empty());
         EXPECT_TRUE(start.strLogPath.empty());
     }
-    EXPECT_FALSE(FileExists(folder / "log.txt"));
+    EXPECT_FALSE(PathExists(folder / "log.txt"));
 }
 
 TEST(StartOptions, PortableMode)

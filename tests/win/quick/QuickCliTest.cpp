@@ -28,7 +28,7 @@ struct S_CliRun {
     std::string strErr;
 };
 
-S_CliRun RunCli(const std::string& strArguments, const C_QuickTempFolder& folder)
+S_CliRun RunCli(const std::string& strArguments, const C_TempFolder& folder)
 {
     S_CliRun run;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
@@ -59,34 +59,21 @@ S_CliRun RunCli(const std::string& strArguments, const C_QuickTempFolder& folder
     }
     ::CloseHandle(hOut);
     ::CloseHandle(hErr);
-    run.strOut = QuickReadFile(strOutPath);
-    run.strErr = QuickReadFile(strErrPath);
+    run.strOut = ReadWholeFile(strOutPath);
+    run.strErr = ReadWholeFile(strErrPath);
     return run;
-}
-
-// The messages of a log file's lines (after "<date> <time>: ").
-std::vector<std::string> LogMessages(const std::string& strText)
-{
-    std::vector<std::string> vMessages;
-    size_t nStart = strText.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    for (size_t nEnd; (nEnd = strText.find("\r\n", nStart)) != std::string::npos; nStart = nEnd + 2) {
-        const std::string strLine = strText.substr(nStart, nEnd - nStart);
-        const size_t nMessage = strLine.find(": Quick Access");
-        vMessages.push_back(nMessage == std::string::npos ? strLine : strLine.substr(nMessage + 2));
-    }
-    return vMessages;
 }
 
 class QuickCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!QuickPathExists(CliPath()))
+        if (!PathExists(CliPath()))
             GTEST_SKIP() << "quenvale-cli.exe is not built";
         if (!HasScratchDriveQ())
             GTEST_SKIP() << "no scratch drive Q:";
     }
-    C_QuickTempFolder folder;
+    C_TempFolder folder;
 };
 
 TEST_F(QuickCli, RunsOnTheScratchDriveAndLogs)
@@ -97,8 +84,8 @@ TEST_F(QuickCli, RunsOnTheScratchDriveAndLogs)
 
     using L = C_QuickAccessLog;
     const std::string strNotTested = Texts().LoadText(TEXT_NOT_TESTED);
-    const std::vector<std::string> vMessages = LogMessages(QuickReadFile(strLog));
-    ASSERT_EQ(vMessages.size(), 8u) << QuickReadFile(strLog);
+    const std::vector<std::string> vMessages = QuickLogMessages(strLog);
+    ASSERT_EQ(vMessages.size(), 8u) << ReadWholeFile(strLog);
     EXPECT_EQ(vMessages[0], L::DriveStartText('Q', ""));
     EXPECT_EQ(vMessages[1], L::PassStartText(E_QuickPass::SequentialWrite, 'Q'));
     EXPECT_EQ(vMessages[2].rfind("Quick Access Sequential Write: Test result on Q:\\: ", 0), 0u);
@@ -118,7 +105,7 @@ TEST_F(QuickCli, RunsOnTheScratchDriveAndLogs)
     const std::string strSummary = run.strOut.substr(nSummary + 1);
     EXPECT_NE(strSummary.find(" read, "), std::string::npos) << run.strOut;
     EXPECT_NE(strSummary.find(" write"), std::string::npos) << run.strOut;
-    EXPECT_FALSE(QuickPathExists("Q:\\QuenvaleTest"));
+    EXPECT_FALSE(PathExists("Q:\\QuenvaleTest"));
 }
 
 TEST_F(QuickCli, JsonOnAFolder)
@@ -132,7 +119,7 @@ TEST_F(QuickCli, JsonOnAFolder)
         SCOPED_TRACE(pszPart);
         EXPECT_NE(run.strOut.find(pszPart), std::string::npos) << run.strOut;
     }
-    EXPECT_FALSE(QuickPathExists(folder / "QuenvaleTest"));
+    EXPECT_FALSE(PathExists(folder / "QuenvaleTest"));
 }
 
 TEST_F(QuickCli, BadArgumentsGiveUsage)

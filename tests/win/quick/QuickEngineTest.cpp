@@ -198,18 +198,18 @@ TEST_F(QuickEngine, UsbDriveWarningsAndSummary)
 
 TEST_F(QuickEngine, ResultsFileOnlyForSeveralDrives)
 {
-    C_QuickTempFolder folder;
+    C_TempFolder folder;
     S_QuickRunOptions options = Options(true);
     options.bSaveResultsFile = true;
     options.strResultsFolder = folder.Path();
     ASSERT_TRUE(engine.Run(Drives("T"), options));
-    EXPECT_FALSE(QuickPathExists(folder / "Quenvale.txt"));
+    EXPECT_FALSE(PathExists(folder / "Quenvale.txt"));
 
     ASSERT_TRUE(engine.Run(Drives("TU"), options));
     const std::string strFirst = engine.GetResultsText();
-    EXPECT_EQ(QuickReadFile(folder / "Quenvale.txt"), strFirst);
+    EXPECT_EQ(ReadWholeFile(folder / "Quenvale.txt"), strFirst);
     ASSERT_TRUE(engine.Run(Drives("UT"), options));   // appended, never truncated
-    EXPECT_EQ(QuickReadFile(folder / "Quenvale.txt"), strFirst + engine.GetResultsText());
+    EXPECT_EQ(ReadWholeFile(folder / "Quenvale.txt"), strFirst + engine.GetResultsText());
 }
 
 TEST_F(QuickEngine, NothingToRun)
@@ -283,7 +283,7 @@ TEST(QuickEngineOnDisk, RunsOnTheScratchDrive)
         EXPECT_FALSE(report.aResults[i].empty());
     }
     EXPECT_GT(report.aFigures[3].ullTransfers, 0u);
-    EXPECT_FALSE(QuickPathExists("Q:\\QuenvaleTest"));
+    EXPECT_FALSE(PathExists("Q:\\QuenvaleTest"));
 }
 
 } // namespace

@@ -16,7 +16,7 @@ namespace {
 
 TEST(TestFile, SequentialTransfersAndFileEnd)
 {
-    C_QuickTempFolder folder;
+    C_TempFolder folder;
     const std::string strPath = folder / "t.bin";
     C_TransferBuffer buffer;
     ASSERT_TRUE(buffer.Allocate(65536));
@@ -36,7 +36,7 @@ TEST(TestFile, SequentialTransfersAndFileEnd)
     ASSERT_TRUE(file.Flush());
     file.Close();
     EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(QuickReadFile(strPath).size(), 262144u);
+    EXPECT_EQ(ReadWholeFile(strPath).size(), 262144u);
 
     // All bytes or nothing: a read past the end fails with end of file.
     ASSERT_TRUE(file.Open(strPath.c_str(), 0, FILE_FLAG_SEQUENTIAL_SCAN));
@@ -51,13 +51,13 @@ TEST(TestFile, SequentialTransfersAndFileEnd)
     // A read-only test file is removed all the same.
     ASSERT_TRUE(::SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(file.RemoveFile(strPath.c_str()));
-    EXPECT_FALSE(QuickPathExists(strPath));
+    EXPECT_FALSE(PathExists(strPath));
     EXPECT_FALSE(file.RemoveFile(strPath.c_str()));
 }
 
 TEST(TestFile, AccessorsOfManyThreadsLandInPlace)
 {
-    C_QuickTempFolder folder;
+    C_TempFolder folder;
     const std::string strPath = folder / "p.bin";
     constexpr uint32_t kThreads = 32;
     constexpr uint32_t kBlocksEach = 16;
@@ -91,7 +91,7 @@ TEST(TestFile, AccessorsOfManyThreadsLandInPlace)
     for (uint32_t t = 0; t < kThreads; ++t)
         EXPECT_EQ(vFailures[t], 0) << t;
 
-    const std::string strData = QuickReadFile(strPath);
+    const std::string strData = ReadWholeFile(strPath);
     ASSERT_EQ(strData.size(), kThreads * kBlocksEach * 4096u);
     for (uint32_t nBlock = 0; nBlock < kThreads * kBlocksEach; ++nBlock) {
         const char cExpected = static_cast<char>(nBlock % kThreads + 1);
@@ -128,10 +128,10 @@ TEST(TestFile, BufferIsAlignedAfterTheAllocationStart)
 
 TEST(ResultsFile, AppendsToTheFile)
 {
-    C_QuickTempFolder folder;
+    C_TempFolder folder;
     ASSERT_TRUE(SaveResultsFile("first\r\n", folder.Path().c_str(), false));
     ASSERT_TRUE(SaveResultsFile("second \xBB\r\n", folder.Path().c_str(), false));
-    EXPECT_EQ(QuickReadFile(folder / "Quenvale.txt"), "first\r\nsecond \xBB\r\n");
+    EXPECT_EQ(ReadWholeFile(folder / "Quenvale.txt"), "first\r\nsecond \xBB\r\n");
     EXPECT_FALSE(SaveResultsFile("x", (folder / "missing\\").c_str(), false));
     const std::string strDesktop = DesktopFolder();
     ASSERT_FALSE(strDesktop.empty());

@@ -17,6 +17,7 @@
 #include "quick/core/QuickTextIds.h"
 #include "quick/win/Simple.h"
 #include "resources/resource.h"
+#include "tests/support/win/QuickTestFiles.h"
 #include "tests/win/framework/UITestHost.h"
 
 namespace {
@@ -43,32 +44,6 @@ std::string TempFolder()
     return strFolder;
 }
 
-// The messages of the log file, without their date and time.
-std::vector<std::string> LogMessages(const std::string& strPath)
-{
-    std::vector<std::string> vLines;
-    HANDLE hFile = ::CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return vLines;
-    std::string strText(1 << 16, '\0');
-    DWORD dwRead = 0;
-    ::ReadFile(hFile, &strText[0], static_cast<DWORD>(strText.size()), &dwRead, nullptr);
-    ::CloseHandle(hFile);
-    strText.resize(dwRead);
-    size_t nStart = 0;
-    while (nStart < strText.size()) {
-        size_t nEnd = strText.find("\r\n", nStart);
-        if (nEnd == std::string::npos)
-            nEnd = strText.size();
-        const std::string strLine = strText.substr(nStart, nEnd - nStart);
-        const size_t nColon = strLine.find(": ");
-        vLines.push_back(nColon == std::string::npos ? strLine : strLine.substr(nColon + 2));
-        nStart = nEnd + 2;
-    }
-    return vLines;
-}
-
 std::string ClipboardText()
 {
     std::string strText;
@@ -82,11 +57,6 @@ std::string ClipboardText()
     }
     ::CloseClipboard();
     return strText;
-}
-
-bool Exists(const char* pszPath)
-{
-    return ::GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES;
 }
 
 void PumpFor(DWORD dwMilliseconds)
@@ -131,8 +101,6 @@ protected:
         Stop();
         ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Ternwick\\Quenvale");
     }
-
-    bool HasScratchDrive() const { return ::GetDriveTypeA("Q:\\") != DRIVE_NO_ROOT_DIR; }
 
     C_Simple& Start(const std::string& strArguments)
     {
@@ -243,7 +211,7 @@ TEST_F(QuickPageTest, InitialisationTakesTheCommandLineValues)
         const std::string strSelected = page.GetDriveList().SelectedLetters();
         if (c.pszSelected == nullptr) {
             EXPECT_EQ(strSelected, std::string(1, page.GetDriveEntries()[0].cLetter));
-        } else if (HasScratchDrive() || c.pszSelected[0] == '\0') {
+        } else if (HasScratchDriveQ() || c.pszSelected[0] == '\0') {
             EXPECT_EQ(strSelected, c.pszSelected);
         }
     }
@@ -251,7 +219,7 @@ TEST_F(QuickPageTest, InitialisationTakesTheCommandLineValues)
 
 TEST_F(QuickPageTest, FullRunShowsRatedResultsTitleClipboardAndLog)
 {
-    if (!HasScratchDrive())
+    if (!HasScratchDriveQ())
         GTEST_SKIP() << "no scratch drive Q:";
     C_Simple& page = Start("-l Q -log \"" + strLog + "\"");
     ASSERT_EQ(page.GetDriveList().SelectedLetters(), "Q");
@@ -304,7 +272,7 @@ TEST_F(QuickPageTest, FullRunShowsRatedResultsTitleClipboardAndLog)
     ::SendMessageA(page.GetHandle(), WM_COMMAND, MAKEWPARAM(1094, BN_CLICKED), 0);
     EXPECT_EQ(ClipboardText(), strSummary);
 
-    EXPECT_EQ(LogMessages(strLog),
+    EXPECT_EQ(QuickLogMessages(strLog),
               (std::vector<std::string>{
                   L::DriveStartText('Q', ""),
                   L::PassStartText(kPasses[0], 'Q'), L::PassResultText(kPasses[0], 'Q', vResults[0].c_str()),
@@ -313,13 +281,13 @@ TEST_F(QuickPageTest, FullRunShowsRatedResultsTitleClipboardAndLog)
                   L::PassStartText(kPasses[3], 'Q'), L::PassResultText(kPasses[3], 'Q', vResults[3].c_str()),
                   L::DriveFinishText('Q'),
               }));
-    EXPECT_FALSE(Exists("Q:\\QuenvaleTest\\QuenvaleTest.bin"));
-    EXPECT_FALSE(Exists("Q:\\QuenvaleTest"));
+    EXPECT_FALSE(PathExists("Q:\\QuenvaleTest\\QuenvaleTest.bin"));
+    EXPECT_FALSE(PathExists("Q:\\QuenvaleTest"));
 }
 
 TEST_F(QuickPageTest, WriteOptionStartsAtOnceAndShiftSkipsTheRandomPasses)
 {
-    if (!HasScratchDrive())
+    if (!HasScratchDriveQ())
         GTEST_SKIP() << "no scratch drive Q:";
     C_ShiftDown shift;
     C_Simple& page = Start("-w -l Q -i 1048576 -log \"" + strLog + "\"");
@@ -331,7 +299,7 @@ TEST_F(QuickPageTest, WriteOptionStartsAtOnceAndShiftSkipsTheRandomPasses)
     EXPECT_FALSE(vResults[1].empty());
     EXPECT_EQ(vResults[2], strNotTested);
     EXPECT_EQ(vResults[3], strNotTested);
-    const std::vector<std::string> vLog = LogMessages(strLog);
+    const std::vector<std::string> vLog = QuickLogMessages(strLog);
     ASSERT_EQ(vLog.size(), 8u);
     EXPECT_EQ(vLog[5], L::PassResultText(kPasses[2], 'Q', strNotTested.c_str()));
     EXPECT_EQ(vLog[6], L::PassResultText(kPasses[3], 'Q', strNotTested.c_str()));
@@ -339,7 +307,7 @@ TEST_F(QuickPageTest, WriteOptionStartsAtOnceAndShiftSkipsTheRandomPasses)
 
 TEST_F(QuickPageTest, StopInTheSequentialWriteLeavesEmptyResultsAndNoFile)
 {
-    if (!HasScratchDrive())
+    if (!HasScratchDriveQ())
         GTEST_SKIP() << "no scratch drive Q:";
     C_Simple& page = Start("-l Q -log \"" + strLog + "\"");
     // 4000 MByte in 4 kByte blocks: far more than the test waits for.
@@ -359,16 +327,16 @@ TEST_F(QuickPageTest, StopInTheSequentialWriteLeavesEmptyResultsAndNoFile)
     EXPECT_EQ(Results(), std::vector<std::string>(4, ""));
     EXPECT_EQ(WindowText(pApp->GetHandle()), pApp->GetTitle());
     EXPECT_FALSE(::IsWindowEnabled(Item(1094)));
-    EXPECT_EQ(LogMessages(strLog), (std::vector<std::string>{L::DriveStartText('Q', ""),
+    EXPECT_EQ(QuickLogMessages(strLog), (std::vector<std::string>{L::DriveStartText('Q', ""),
                                                              L::PassStartText(kPasses[0], 'Q'),
                                                              L::PassFailedText(kPasses[0], 'Q'),
                                                              L::DriveFinishText('Q')}));
-    EXPECT_FALSE(Exists("Q:\\QuenvaleTest"));
+    EXPECT_FALSE(PathExists("Q:\\QuenvaleTest"));
 }
 
 TEST_F(QuickPageTest, ClosingTheMainWindowStopsTheRunAndWaitsForIt)
 {
-    if (!HasScratchDrive())
+    if (!HasScratchDriveQ())
         GTEST_SKIP() << "no scratch drive Q:";
     C_Simple& page = Start("-l Q -log \"" + strLog + "\"");
     ::SendMessageA(Item(1123), CB_SETCURSEL, 0, 0);
@@ -381,10 +349,10 @@ TEST_F(QuickPageTest, ClosingTheMainWindowStopsTheRunAndWaitsForIt)
     }
     Stop();
     // The exit sequence returned only after the run had cleaned up.
-    const std::vector<std::string> vLog = LogMessages(strLog);
+    const std::vector<std::string> vLog = QuickLogMessages(strLog);
     ASSERT_FALSE(vLog.empty());
     EXPECT_EQ(vLog.back(), L::DriveFinishText('Q'));
-    EXPECT_FALSE(Exists("Q:\\QuenvaleTest"));
+    EXPECT_FALSE(PathExists("Q:\\QuenvaleTest"));
 }
 
 TEST_F(QuickPageTest, NoDriveSelectedWritesOnlyTheDateLine)
@@ -402,7 +370,7 @@ TEST_F(QuickPageTest, NoDriveSelectedWritesOnlyTheDateLine)
     EXPECT_TRUE(page.GetEngine().GetReports().empty());
     EXPECT_EQ(Results(), std::vector<std::string>(4, ""));
     EXPECT_EQ(WindowText(pApp->GetHandle()), pApp->GetTitle());
-    EXPECT_TRUE(LogMessages(strLog).empty());
+    EXPECT_TRUE(QuickLogMessages(strLog).empty());
 }
 
 TEST_F(QuickPageTest, DeviceEventsRefreshTheListOnceTwoSecondsAfterTheLast)
