@@ -1,24 +1,14 @@
 #include "quick/win/TestFile.h"
 
 #include "framework/win/Library.h"
-#include "quick/core/WholeTransfer.h"
 #include "quick/win/TestFileAccessor.h"
+#include "quick/win/WholeFileTransfer.h"
 
 namespace {
-
-struct S_IoStatusBlock {
-    union {
-        LONG lStatus;
-        PVOID pPointer;
-    };
-    ULONG_PTR ulInformation;
-};
 
 using T_NtFsControlFile = LONG(NTAPI*)(HANDLE hFile, HANDLE hEvent, PVOID pApcRoutine, PVOID pApcContext,
                                        S_IoStatusBlock* pStatus, ULONG ulCode, PVOID pIn, ULONG ulInLength,
                                        PVOID pOut, ULONG ulOutLength);
-
-constexpr LONG kStatusPending = 0x00000103;
 
 T_NtFsControlFile NtFsControlFileFunction()
 {
@@ -71,22 +61,10 @@ LONG C_TestFile::DisableLocalBuffering()
 
 bool C_TestFile::Transfer(bool bWrite, void* pBuffer, DWORD dwBytes)
 {
-    const uint32_t ulError = TransferWhole(
-        static_cast<uint8_t*>(pBuffer), dwBytes, 0, bWrite ? kErrorDiskFull : kErrorHandleEof,
-        [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t, uint32_t* pulDone) -> uint32_t {
-            DWORD dwDone = 0;
-            const BOOL bOk = bWrite ? ::WriteFile(hFile, pPiece, ulPiece, &dwDone, nullptr)
-                                    : ::ReadFile(hFile, pPiece, ulPiece, &dwDone, nullptr);
-            if (!bOk)
-                return ::GetLastError();
-            *pulDone = dwDone;
-            return 0;
-        });
-    if (ulError != 0) {
-        ::SetLastError(ulError);
-        return false;
-    }
-    return true;
+    return TransferWholeFile(bWrite, pBuffer, dwBytes, 0,
+                             [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t, uint32_t* pulDone) -> uint32_t {
+                                 return ReadOrWriteFile(hFile, bWrite, pPiece, ulPiece, nullptr, pulDone);
+                             });
 }
 
 bool C_TestFile::Read(void* pBuffer, DWORD dwBytes)

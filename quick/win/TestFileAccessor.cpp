@@ -1,24 +1,14 @@
 #include "quick/win/TestFileAccessor.h"
 
 #include "framework/win/Library.h"
-#include "quick/core/WholeTransfer.h"
+#include "quick/win/WholeFileTransfer.h"
 
 namespace {
-
-struct S_IoStatusBlock {
-    union {
-        LONG lStatus;
-        PVOID pPointer;
-    };
-    ULONG_PTR ulInformation;
-};
 
 using T_NtTransferFile = LONG(NTAPI*)(HANDLE hFile, HANDLE hEvent, PVOID pApcRoutine, PVOID pApcContext,
                                       S_IoStatusBlock* pStatus, PVOID pBuffer, ULONG ulLength,
                                       PLARGE_INTEGER pOffset, PULONG pKey);
 using T_RtlNtStatusToDosError = ULONG(NTAPI*)(LONG lStatus);
-
-constexpr LONG kStatusPending = 0x00000103;
 
 struct S_NativeCalls {
     C_Library ntdll{"ntdll.dll"};
@@ -59,8 +49,8 @@ bool C_TestFileAccessor::Open(const char* pszPath, int nDirection, DWORD dwFlags
 bool C_TestFileAccessor::TransferAt(bool bWrite, uint64_t ullOffset, void* pBuffer, DWORD dwBytes)
 {
     const S_NativeCalls& native = NativeCalls();
-    const uint32_t ulError = TransferWhole(
-        static_cast<uint8_t*>(pBuffer), dwBytes, ullOffset, bWrite ? kErrorDiskFull : kErrorHandleEof,
+    return TransferWholeFile(
+        bWrite, pBuffer, dwBytes, ullOffset,
         [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t ullPieceOffset, uint32_t* pulDone) -> uint32_t {
             if (native.Usable()) {
                 S_IoStatusBlock status = {};
@@ -82,19 +72,8 @@ bool C_TestFileAccessor::TransferAt(bool bWrite, uint64_t ullOffset, void* pBuff
             OVERLAPPED overlapped = {};
             overlapped.Offset = static_cast<DWORD>(ullPieceOffset);
             overlapped.OffsetHigh = static_cast<DWORD>(ullPieceOffset >> 32);
-            DWORD dwDone = 0;
-            const BOOL bOk = bWrite ? ::WriteFile(hFile, pPiece, ulPiece, &dwDone, &overlapped)
-                                    : ::ReadFile(hFile, pPiece, ulPiece, &dwDone, &overlapped);
-            if (!bOk)
-                return ::GetLastError();
-            *pulDone = dwDone;
-            return 0;
+            return ReadOrWriteFile(hFile, bWrite, pPiece, ulPiece, &overlapped, pulDone);
         });
-    if (ulError != 0) {
-        ::SetLastError(ulError);
-        return false;
-    }
-    return true;
 }
 
 bool C_TestFileAccessor::ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes)

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "quick/core/WholeTransfer.h"
+#include "quick/win/WholeFileTransfer.h"
 
 namespace {
 
@@ -134,19 +134,15 @@ bool C_FaultyQuickFile::Transfer(bool bWrite, uint8_t* pBuffer, DWORD dwBytes)
             return false;
         }
         // The piece offsets of the whole-transfer rule follow the position.
-        const uint64_t ullStart = ullPosition;
-        const uint32_t ulError = TransferWhole(
-            pBuffer, dwBytes, ullStart, bWrite ? kErrorDiskFull : kErrorHandleEof,
-            [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t ullPieceOffset, uint32_t* pulDone) {
-                const uint32_t ulResult = RawTransfer(bWrite, pPiece, ulPiece, ullPieceOffset, pulDone, nDirection, dwFlags);
-                if (ulResult == 0)
-                    ullPosition = ullPieceOffset + *pulDone;
-                return ulResult;
-            });
-        if (ulError != 0) {
-            ::SetLastError(ulError);
+        if (!TransferWholeFile(bWrite, pBuffer, dwBytes, ullPosition,
+                               [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t ullPieceOffset, uint32_t* pulDone) {
+                                   const uint32_t ulResult = RawTransfer(bWrite, pPiece, ulPiece, ullPieceOffset,
+                                                                         pulDone, nDirection, dwFlags);
+                                   if (ulResult == 0)
+                                       ullPosition = ullPieceOffset + *pulDone;
+                                   return ulResult;
+                               }))
             return false;
-        }
         ullCount = ++ullTransfers;
     }
     if (onTransfer)
@@ -172,15 +168,13 @@ bool C_FaultyQuickFile::AccessorTransfer(bool bWrite, uint64_t ullOffset, uint8_
         ++accessPositions[ullOffset];
         ++accessesPerThread[dwThread];
         ++ullAccesses;
-        const uint32_t ulError = TransferWhole(
-            pBuffer, dwBytes, ullOffset, bWrite ? kErrorDiskFull : kErrorHandleEof,
-            [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t ullPieceOffset, uint32_t* pulDone) {
-                return RawTransfer(bWrite, pPiece, ulPiece, ullPieceOffset, pulDone, nDirectionOf, dwFlagsOf);
-            });
-        if (ulError != 0) {
+        if (!TransferWholeFile(bWrite, pBuffer, dwBytes, ullOffset,
+                               [&](uint8_t* pPiece, uint32_t ulPiece, uint64_t ullPieceOffset, uint32_t* pulDone) {
+                                   return RawTransfer(bWrite, pPiece, ulPiece, ullPieceOffset, pulDone,
+                                                      nDirectionOf, dwFlagsOf);
+                               })) {
             if (dwFailedThread == 0)
                 dwFailedThread = dwThread;
-            ::SetLastError(ulError);
             return false;
         }
         ullCount = ++ullTransfers;
