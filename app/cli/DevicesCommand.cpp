@@ -15,13 +15,14 @@
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneDevice.h"
 #include "framework/core/SizeText.h"
+#include "quick/core/DriveEntries.h"
 #include "quick/core/QuickJson.h"
 #include "quick/core/UsbRating.h"
+#include "quick/win/DeviceLayerInfo.h"
 
 namespace {
 
-// The options each page starts the layer with.
-constexpr uint32_t kQuickOptions = 0xFFF00000;
+// The options the Block Access page starts the layer with.
 constexpr uint32_t kBlockOptions = 0xFFF00800;
 
 const char kUsage[] =
@@ -125,19 +126,6 @@ std::string Hex32(uint32_t ul)
     return sz;
 }
 
-std::string Identity(const S_DeviceRow& row)
-{
-    std::string str;
-    for (const std::string* p : {&row.strVendor, &row.strProduct, &row.strRevision}) {
-        if (p->empty())
-            continue;
-        if (!str.empty())
-            str += " - ";
-        str += *p;
-    }
-    return str;
-}
-
 std::string RowText(const S_DeviceRow& row)
 {
     char sz[256];
@@ -159,7 +147,7 @@ std::string RowText(const S_DeviceRow& row)
                       strValue + "\n";
     };
     line("info", row.strInfo);
-    line("identity", Identity(row));
+    line("identity", DriveDescriptionOf(row.strVendor, row.strProduct, row.strRevision));
     line("serial", row.strSerial);
     std::snprintf(sz, sizeof(sz),
                   "%s (%" PRIu64 " blocks of %" PRIu32 " bytes; first block %" PRIu64
@@ -246,20 +234,20 @@ int RunDevicesCommand(const std::vector<std::string>& vArgs)
         }
     }
 
-    RudvaneInit(nullptr, nullptr, bQuick ? kQuickOptions : kBlockOptions);
-    RudvaneMarkAll();
     if (bQuick) {
-        RudvaneEnumInterfaces();
-        RudvaneEnumDriveLetters();
+        RudvaneInit(nullptr, nullptr, C_DeviceLayerInfo::kOptions);
+        C_DeviceLayerInfo::Refresh();
     } else {
+        RudvaneInit(nullptr, nullptr, kBlockOptions);
+        RudvaneMarkAll();
         RudvaneEnumVolumes();
         RudvaneEnumPhysicalDrives();
         RudvaneEnumCdRoms();
         RudvaneEnumVwin32();
         RudvaneEnumAspi();
         RudvaneEnumTracks();
+        RudvanePurge();
     }
-    RudvanePurge();
     std::vector<S_DeviceRow> vRows;
     RudvaneForEachDevice(CollectRow, &vRows, 0);
     RudvaneExit();

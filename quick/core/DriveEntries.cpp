@@ -40,19 +40,6 @@ char LetterOfPreselect(const std::string& strText)
     return UpperOf(strText[0]);
 }
 
-std::string DescriptionOf(const S_DriveRecordFacts& record)
-{
-    std::string strText;
-    for (const std::string* p : {&record.strVendor, &record.strProduct, &record.strRevision}) {
-        if (p->empty())
-            continue;
-        if (!strText.empty())
-            strText += " - ";
-        strText += *p;
-    }
-    return strText;
-}
-
 } // namespace
 
 uint32_t DriveBusBitsOf(int32_t lMediaClass, uint32_t ulBusFlags)
@@ -113,10 +100,24 @@ std::string DriveNameOf(const S_DriveRecordFacts& record)
     return strName;
 }
 
+std::string DriveDescriptionOf(const std::string& strVendor, const std::string& strProduct,
+                               const std::string& strRevision)
+{
+    std::string strText;
+    for (const std::string* p : {&strVendor, &strProduct, &strRevision}) {
+        if (p->empty())
+            continue;
+        if (!strText.empty())
+            strText += " - ";
+        strText += *p;
+    }
+    return strText;
+}
+
 void AddDriveRecord(std::vector<S_DriveEntry>& vEntries, const S_DriveRecordFacts& record)
 {
     const std::string strName = DriveNameOf(record);
-    const std::string strDescription = DescriptionOf(record);
+    const std::string strDescription = DriveDescriptionOf(record.strVendor, record.strProduct, record.strRevision);
     for (const char cRaw : record.strLetters) {
         const char cLetter = UpperOf(cRaw);
         if (cLetter < 'A' || cLetter > 'Z')

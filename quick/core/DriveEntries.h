@@ -58,11 +58,15 @@ int DriveIconOf(const S_DriveRecordFacts& record);
 // record knows its size, then its display name, or its letters and ":".
 std::string DriveNameOf(const S_DriveRecordFacts& record);
 
+// Vendor, product and revision, the empty ones left out, joined with " - ".
+std::string DriveDescriptionOf(const std::string& strVendor, const std::string& strProduct,
+                               const std::string& strRevision);
+
 // Adds a record to the entries (kept in letter order), one entry per letter
 // it holds. A new entry takes its bus bits and icon from this record; every
 // record holding the letter renames the entry (so the last one in list
 // order names it); the first one with vendor, product or revision gives the
-// description, joined with " - ". Characters other than 'A'..'Z' are
+// description (DriveDescriptionOf). Characters other than 'A'..'Z' are
 // passed over.
 void AddDriveRecord(std::vector<S_DriveEntry>& vEntries, const S_DriveRecordFacts& record);
 

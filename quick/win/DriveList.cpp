@@ -15,9 +15,14 @@ const WORD kDriveIcons[DRIVE_ICON_COUNT] = {
     IDI_DRIVE_TAPE,  IDI_DRIVE_USB_BLUE, IDI_DRIVE_USB_AMBER, IDI_DRIVE_ISCSI,
 };
 
+struct S_EntryWalk {
+    std::vector<S_DriveEntry> vEntries;
+    bool bAskUsbVendor = true;
+};
+
 int AddRecord(C_RudvaneDevice* pDevice, void* pContext)
 {
-    auto& vEntries = *static_cast<std::vector<S_DriveEntry>*>(pContext);
+    auto& walk = *static_cast<S_EntryWalk*>(pContext);
     S_DriveRecordFacts facts;
     facts.strLetters = pDevice->strLetters;
     facts.lMediaClass = pDevice->ulMediaClass;
@@ -28,13 +33,13 @@ int AddRecord(C_RudvaneDevice* pDevice, void* pContext)
     facts.strVendor = pDevice->strVendor;
     facts.strProduct = pDevice->strProduct;
     facts.strRevision = pDevice->strRevision;
-    if (!facts.strLetters.empty()) {
+    if (walk.bAskUsbVendor && !facts.strLetters.empty()) {
         uint32_t ulVendor = 0;
         uint32_t ulProduct = 0;
         facts.bHasUsbVendor = pDevice->Query(RUDVANE_Q_USB_IDS, &ulVendor, 0, &ulProduct, nullptr) != 0;
         facts.ulUsbVendorId = ulVendor;
     }
-    AddDriveRecord(vEntries, facts);
+    AddDriveRecord(walk.vEntries, facts);
     return 1;
 }
 
@@ -50,11 +55,12 @@ void AddColumn(HWND hList, int nIndex, const std::string& strText, int nWidth)
 
 } // namespace
 
-std::vector<S_DriveEntry> ReadDriveEntries()
+std::vector<S_DriveEntry> ReadDriveEntries(bool bAskUsbVendor)
 {
-    std::vector<S_DriveEntry> vEntries;
-    RudvaneForEachDevice(AddRecord, &vEntries, 1);
-    return vEntries;
+    S_EntryWalk walk;
+    walk.bAskUsbVendor = bAskUsbVendor;
+    RudvaneForEachDevice(AddRecord, &walk, 1);
+    return walk.vEntries;
 }
 
 bool C_DriveList::Attach(HWND hListIn, HINSTANCE hInstance, const std::string& strDriveColumn,

@@ -11,7 +11,9 @@
 
 // The drive entries of the device layer's records (stale ones included), in
 // letter order. The caller has refreshed the layer; the walk takes its lock.
-std::vector<S_DriveEntry> ReadDriveEntries();
+// bAskUsbVendor: records with letters are asked for their USB vendor id,
+// which only the icons need.
+std::vector<S_DriveEntry> ReadDriveEntries(bool bAskUsbVendor = true);
 
 // The Quick Access drive list: a list view with the columns "Drive" and
 // "Vendor", shown as tiles with the description as the second line, or as
