@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "device/core/IdentityText.h"
 #include "device/core/RudvaneTypes.h"
 #include "framework/core/SizeText.h"
 #include "quick/core/QuickRate.h"
@@ -92,11 +93,15 @@ int DriveIconOf(const S_DriveRecordFacts& record)
 
 std::string DriveNameOf(const S_DriveRecordFacts& record)
 {
+    // Volumes without a label have display names such as " (E:)".
+    std::string strDisplay = record.strDisplayName;
+    TrimLeft(strDisplay);
+    TrimRight(strDisplay);
     std::string strName;
     const uint64_t ullBytes = record.ullBlockCount * record.ulBlockSize;
     if (ullBytes > 0)
         strName = FormatSize(ullBytes, 1, 1) + " ";
-    strName += !record.strDisplayName.empty() ? record.strDisplayName : record.strLetters + ":";
+    strName += !strDisplay.empty() ? strDisplay : record.strLetters + ":";
     return strName;
 }
 

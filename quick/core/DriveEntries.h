@@ -55,7 +55,8 @@ uint32_t DriveBusBitsOf(int32_t lMediaClass, uint32_t ulBusFlags);
 int DriveIconOf(const S_DriveRecordFacts& record);
 
 // The item text of a record: "<size> " (short units, one decimal) when the
-// record knows its size, then its display name, or its letters and ":".
+// record knows its size, then its display name without leading or trailing
+// white space, or, when that leaves nothing, its letters and ":".
 std::string DriveNameOf(const S_DriveRecordFacts& record);
 
 // Vendor, product and revision, the empty ones left out, joined with " - ".

@@ -46,6 +46,9 @@ TEST(DriveEntries, RecordsBuildOneEntryPerLetterInLetterOrder)
     S_DriveRecordFacts unanswered = Record("I", RUDVANE_MEDIA_TAPE, RUDVANE_BUS_OTHER, "I:");
     unanswered.ulUsbVendorId = kUsbVendorBlue;
     AddDriveRecord(vEntries, unanswered);
+    // Display names of volumes without a label start with a blank.
+    AddDriveRecord(vEntries, Record("J", RUDVANE_MEDIA_FIXED_VOLUME, RUDVANE_BUS_OTHER, " (J:)", "", "", 31250000));
+    AddDriveRecord(vEntries, Record("K", RUDVANE_MEDIA_FIXED_VOLUME, RUDVANE_BUS_OTHER, " \t"));
 
     struct Expected {
         char cLetter;
@@ -64,6 +67,8 @@ TEST(DriveEntries, RecordsBuildOneEntryPerLetterInLetterOrder)
         {'G', "G:", "", QUICK_BUS_RAM_DRIVE, DRIVE_ICON_ISCSI},
         {'H', "H:", "", QUICK_BUS_THUNDERBOLT, DRIVE_ICON_USB_AMBER},
         {'I', "I:", "", 0, DRIVE_ICON_TAPE},
+        {'J', "14.9 GB (J:)", "", 0, DRIVE_ICON_FIXED},
+        {'K', "K:", "", 0, DRIVE_ICON_FIXED},
     };
     ASSERT_EQ(vEntries.size(), vExpected.size());
     for (size_t i = 0; i < vExpected.size(); ++i) {
