@@ -125,8 +125,9 @@ bool ParseQuickCommand(const std::vector<std::string>& vArgs, S_QuickCommand& co
 std::string QuickUsageText()
 {
     return "usage: quenvale-cli quick <drive-letter-or-folder>... [options]\n"
+           "       quenvale-cli devices [--quick|--block] [--json]\n"
            "\n"
-           "Writes and reads a test file on each target sequentially, then runs\n"
+           "quick writes and reads a test file on each target sequentially, then runs\n"
            "random 4 kByte writes and reads with 32 requests in flight.\n"
            "\n"
            "  --size MB        test file size in MByte (default 4000)\n"
@@ -135,7 +136,10 @@ std::string QuickUsageText()
            "  --log FILE       append the steps to a log file\n"
            "  --json           print the results and raw figures as JSON\n"
            "\n"
-           "Ctrl+C stops the run; the test file is removed.\n";
+           "Ctrl+C stops the run; the test file is removed.\n"
+           "\n"
+           "devices lists the drives and devices that the device layer finds;\n"
+           "\"quenvale-cli devices --help\" tells more.\n";
 }
 
 bool DriveLetterOfTarget(const std::string& strTarget, char& cLetterOut)

@@ -25,7 +25,8 @@ constexpr uint64_t kMaxQuickFileSizeMBytes = 1048576;
 // why and commandOut is left untouched.
 bool ParseQuickCommand(const std::vector<std::string>& vArgs, S_QuickCommand& commandOut, std::string& strError);
 
-// The usage text, lines ending in '\n'.
+// The console runner's usage text, lines ending in '\n': the quick command
+// in full, and the devices command (which has its own "--help").
 std::string QuickUsageText();
 
 // A target that names a drive ("E", "e:", "E:\", "E:/") gives its letter in

@@ -135,6 +135,8 @@ TEST_F(QuickCli, BadArgumentsGiveUsage)
     const S_CliRun help = RunCli("--help", folder);
     EXPECT_EQ(help.dwExitCode, 0u);
     EXPECT_EQ(help.strOut.rfind("usage: quenvale-cli quick", 0), 0u) << help.strOut;
+    // The runner's only help names its other command too.
+    EXPECT_NE(help.strOut.find("\n       quenvale-cli devices "), std::string::npos) << help.strOut;
 }
 
 } // namespace
