@@ -35,10 +35,13 @@ TEST(OsVersion, ClassifiesEverySystem)
         {2, 10, 0, 22000, "", 0x400001},
         {2, 11, 0, 30000, "", 0x1},
         {3, 10, 0, 0, "", 0},
+        // Service-pack bits only for the NT family; a null CSD text is no text.
+        {1, 4, 10, 0, "Service Pack 1", 0x22},
+        {2, 6, 1, 0, nullptr, 0x4001},
     };
     for (const OsCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dwPlatform << " " << c.dwMajor << "." << c.dwMinor
-                                        << "." << c.dwBuild << " '" << c.pszCsd << "'");
+                                        << "." << c.dwBuild << " '" << (c.pszCsd != nullptr ? c.pszCsd : "(null)") << "'");
         S_OsVersionInfo info;
         info.dwPlatformId = c.dwPlatform;
         info.dwMajor = c.dwMajor;
@@ -48,18 +51,6 @@ TEST(OsVersion, ClassifiesEverySystem)
         EXPECT_EQ(ClassifyOs(info), c.ullExpected);
     }
     EXPECT_EQ(ClassifyOs(S_OsVersionInfo(), false), 0u);
-    // Service-pack bits only for the NT family; a null CSD text is no text.
-    S_OsVersionInfo win9x;
-    win9x.dwPlatformId = 1;
-    win9x.dwMajor = 4;
-    win9x.dwMinor = 10;
-    win9x.pszCsd = "Service Pack 1";
-    EXPECT_EQ(ClassifyOs(win9x), 0x22u);
-    S_OsVersionInfo noCsd;
-    noCsd.dwPlatformId = 2;
-    noCsd.dwMajor = 6;
-    noCsd.dwMinor = 1;
-    EXPECT_EQ(ClassifyOs(noCsd), 0x4001u);
 }
 
 TEST(OsVersion, AtLeastAnswersNamedAndNewerNtSystems)

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "framework/core/UILook.h"
 #include "framework/win/UITabButton.h"
 #include "resources/resource.h"
 #include "tests/win/framework/UITestHost.h"
@@ -73,9 +74,7 @@ TEST_F(UITabButtonTest, IconAndTextAreDrawnLeftToRight)
     RECT rc;
     ::GetClientRect(hButton, &rc);
     const int nIcon = buttons[0].GetIconSize();
-    EXPECT_EQ(nIcon % 8, 0);
-    EXPECT_GE(nIcon, 8);
-    EXPECT_LE(nIcon, rc.bottom * 7 / 10 + 4);
+    EXPECT_EQ(nIcon, TabButtonIconSize(rc.bottom));
 
     const S_Capture capture = uitest::CaptureClient(hButton);
     auto drawnIn = [&](int xFrom, int xTo) {
