@@ -36,6 +36,12 @@ enum : uint8_t {
     ATA_STATUS_ERROR = 0x01,  // ERR bit of the status register
 };
 
+// The registers as seven bytes in task-file order (features, count, LBA low,
+// mid, high, device, command): the layout of the system's register blocks
+// and of the vendor command blocks that carry them.
+void PutTaskFile(const S_AtaTaskFile& regs, uint8_t* p);
+S_AtaTaskFile GetTaskFile(const uint8_t* p);
+
 // The registers of a SMART command with the given feature (command 0xB0,
 // cylinder low 0x4F, cylinder high 0xC2, sector count and number 1); feature
 // 0xEC is IDENTIFY DEVICE sent as itself.

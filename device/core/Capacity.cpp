@@ -1,21 +1,13 @@
 #include "device/core/Capacity.h"
 
-namespace {
-
-uint32_t Big32(const uint8_t* p)
-{
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | p[3];
-}
-
-} // namespace
+#include "device/core/ByteOrder.h"
 
 bool ParseReadCapacity10(const uint8_t* pData, size_t nLength, S_Capacity& capOut)
 {
     if (pData == nullptr || nLength < 8)
         return false;
-    capOut.ullBlockCount = static_cast<uint64_t>(Big32(pData)) + 1;
-    const uint32_t ulBlockSize = Big32(pData + 4);
+    capOut.ullBlockCount = static_cast<uint64_t>(GetBe32(pData)) + 1;
+    const uint32_t ulBlockSize = GetBe32(pData + 4);
     capOut.ulBlockSize = ulBlockSize != 0 ? ulBlockSize : 512;
     return true;
 }
@@ -24,9 +16,9 @@ bool ParseReadCapacity16(const uint8_t* pData, size_t nLength, S_Capacity& capOu
 {
     if (pData == nullptr || nLength < 12)
         return false;
-    const uint64_t ullLastLba = (static_cast<uint64_t>(Big32(pData)) << 32) | Big32(pData + 4);
+    const uint64_t ullLastLba = (static_cast<uint64_t>(GetBe32(pData)) << 32) | GetBe32(pData + 4);
     capOut.ullBlockCount = ullLastLba + 1;
-    const uint32_t ulBlockSize = Big32(pData + 8);
+    const uint32_t ulBlockSize = GetBe32(pData + 8);
     capOut.ulBlockSize = ulBlockSize != 0 ? ulBlockSize : 512;
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "device/core/AtaIdentify.h"
+#include "device/core/ByteOrder.h"
 #include "device/core/IdentityText.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
@@ -17,6 +18,18 @@ bool BeginsWith(const uint8_t* pData, size_t nMoved, const char* pszSignature)
 {
     const size_t nLength = std::strlen(pszSignature);
     return nMoved >= nLength && std::memcmp(pData, pszSignature, nLength) == 0;
+}
+
+// A probe of a few bytes: the opcode, a second byte and the reply length in
+// one byte of the command.
+void PutShortProbe(S_ChipProbe& p, uint8_t bOpcode, uint8_t bByte1, size_t nLengthAt,
+                   uint32_t ulCdbLength, uint8_t bReplyLength)
+{
+    p.cdb[0] = bOpcode;
+    p.cdb[1] = bByte1;
+    p.cdb[nLengthAt] = bReplyLength;
+    p.ulCdbLength = ulCdbLength;
+    p.ulReplyLength = bReplyLength;
 }
 
 void PutSat16(const S_AtaTaskFile& regs, int nDirection, bool bRegisters,
@@ -44,11 +57,7 @@ S_ChipProbe BuildChipProbe(E_ChipProbe probe, bool bOptical)
     auto& c = p.cdb;
     switch (probe) {
     case PROBE_JMICRON_ID:
-        c[0] = 0xDF;
-        c[1] = 0x10;
-        c[4] = 16;
-        p.ulCdbLength = 12;
-        p.ulReplyLength = 16;
+        PutShortProbe(p, 0xDF, 0x10, 4, 12, 16);
         break;
     case PROBE_SAT_IDENTIFY: {
         const auto cdb12 = BuildAtaPassThrough12(BuildIdentifyTaskFile(bOptical), RUDVANE_ATA_READ,
@@ -67,47 +76,26 @@ S_ChipProbe BuildChipProbe(E_ChipProbe probe, bool bOptical)
         c[0] = SCSI_READ_BUFFER;
         c[1] = 0x01;
         c[2] = 0xA5;
-        c[6] = static_cast<uint8_t>(kPhisReplyLength >> 16);
-        c[7] = static_cast<uint8_t>(kPhisReplyLength >> 8);
-        c[8] = static_cast<uint8_t>(kPhisReplyLength);
+        PutBe24(&c[6], kPhisReplyLength);
         p.ulCdbLength = 10;
         p.ulReplyLength = kPhisReplyLength;
         break;
     case PROBE_VERSION:
-        c[0] = 0xD0;
-        c[4] = 4;
-        p.ulCdbLength = 6;
-        p.ulReplyLength = 4;
+        PutShortProbe(p, 0xD0, 0x00, 4, 6, 4);
         break;
     case PROBE_FUJITSU:
-        c[0] = 0xE0;
-        c[1] = 0x4D;
-        c[4] = 32;
-        p.ulCdbLength = 6;
-        p.ulReplyLength = 32;
+        PutShortProbe(p, 0xE0, 0x4D, 4, 6, 32);
         break;
     case PROBE_FC01:
-        c[0] = 0xFC;
-        c[1] = 0x01;
-        c[9] = 16;
-        p.ulCdbLength = 12;
-        p.ulReplyLength = 16;
+        PutShortProbe(p, 0xFC, 0x01, 9, 12, 16);
         break;
     case PROBE_AF01:
-        c[0] = 0xAF;
-        c[1] = 0x01;
-        c[9] = 8;
-        p.ulCdbLength = 12;
-        p.ulReplyLength = 8;
+        PutShortProbe(p, 0xAF, 0x01, 9, 12, 8);
         break;
     case PROBE_INITIO_IS8X:
         c[0] = 0xFC;
-        c[2] = 'I';
-        c[3] = 'S';
-        c[4] = '8';
-        c[5] = 'X';
-        c[8] = static_cast<uint8_t>(kIs8xReplyLength >> 8);
-        c[9] = static_cast<uint8_t>(kIs8xReplyLength);
+        std::memcpy(&c[2], "IS8X", 4);
+        PutBe16(&c[8], kIs8xReplyLength);
         p.ulCdbLength = 16;
         p.ulReplyLength = kIs8xReplyLength;
         break;
@@ -180,7 +168,7 @@ S_ChipReply ParseChipReply(E_ChipProbe probe, E_BridgeFamily family, const uint8
     case PROBE_INITIO_IS8X:
         if (nMoved == kIs8xReplyLength) {
             reply.bRecognised = true;
-            std::snprintf(szText, sizeof(szText), "%04X", (pData[0] << 8) | pData[1]);
+            std::snprintf(szText, sizeof(szText), "%04X", GetBe16(pData));
         }
         break;
     }
@@ -231,30 +219,16 @@ bool BuildChipAtaCdb(E_ChipAtaForm form, const S_AtaTaskFile& regs, int nDirecti
     case CHIP_ATA_JMICRON:
         cdb[0] = 0xDF;
         cdb[1] = nDirection == RUDVANE_ATA_READ ? 0x10 : nDirection == RUDVANE_ATA_WRITE ? 0x00 : 0x20;
-        cdb[3] = static_cast<uint8_t>(wLength >> 8);
-        cdb[4] = static_cast<uint8_t>(wLength);
-        cdb[5] = regs.bFeatures;
-        cdb[6] = regs.bSectorCount;
-        cdb[7] = regs.bLbaLow;
-        cdb[8] = regs.bLbaMid;
-        cdb[9] = regs.bLbaHigh;
-        cdb[10] = regs.bDevice;
-        cdb[11] = regs.bCommand;
+        PutBe16(&cdb[3], wLength);
+        PutTaskFile(regs, &cdb[5]);
         ulCdbLength = 12;
         return true;
     case CHIP_ATA_FREECOM:
         cdb[0] = 0xFB;
         cdb[1] = 0x21;
         cdb[2] = static_cast<uint8_t>(nDirection);
-        cdb[7] = regs.bFeatures;
-        cdb[8] = regs.bSectorCount;
-        cdb[9] = regs.bLbaLow;
-        cdb[10] = regs.bLbaMid;
-        cdb[11] = regs.bLbaHigh;
-        cdb[12] = regs.bDevice;
-        cdb[13] = regs.bCommand;
-        cdb[14] = static_cast<uint8_t>(wLength >> 8);
-        cdb[15] = static_cast<uint8_t>(wLength);
+        PutTaskFile(regs, &cdb[7]);
+        PutBe16(&cdb[14], wLength);
         ulCdbLength = 16;
         return true;
     default:

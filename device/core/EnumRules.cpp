@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "device/core/ByteOrder.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/StorageDescriptor.h"
 
@@ -22,17 +23,6 @@ constexpr S_ClassGuid kDiskLikeInterface = {0xD8D73DE4, 0xB1E1, 0x47E6,
 
 constexpr char kVolumeInterfaceText[] = "#{53f5630d-b6bf-11d0-94f2-00a0c91efb8b}\\";
 
-uint32_t Le32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-uint16_t Le16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
 // The UTF-16 text at an offset of an answer, or false when it does not fit.
 bool TextAt(const uint8_t* pData, size_t nSize, uint32_t ulOffset, uint16_t wLength,
             std::u16string& strOut)
@@ -41,7 +31,7 @@ bool TextAt(const uint8_t* pData, size_t nSize, uint32_t ulOffset, uint16_t wLen
         return false;
     strOut.clear();
     for (size_t i = 0; i + 1 < wLength; i += 2)
-        strOut.push_back(static_cast<char16_t>(Le16(pData + ulOffset + i)));
+        strOut.push_back(static_cast<char16_t>(GetLe16(pData + ulOffset + i)));
     return true;
 }
 
@@ -207,14 +197,14 @@ std::string LettersOfMountPoints(const uint8_t* pData, size_t nSize)
     std::string strLetters;
     if (pData == nullptr || nSize < 8)
         return strLetters;
-    const uint32_t ulCount = Le32(pData + 4);
+    const uint32_t ulCount = GetLe32(pData + 4);
     constexpr size_t kPointSize = 24;
     const size_t nFit = (nSize - 8) / kPointSize;
     const std::u16string strPrefix = u"\\DosDevices\\";
     for (size_t i = 0; i < ulCount && i < nFit; ++i) {
         const uint8_t* p = pData + 8 + i * kPointSize;
         std::u16string strLink;
-        if (!TextAt(pData, nSize, Le32(p), Le16(p + 4), strLink))
+        if (!TextAt(pData, nSize, GetLe32(p), GetLe16(p + 4), strLink))
             continue;
         if (strLink.size() != strPrefix.size() + 2 ||
             strLink.compare(0, strPrefix.size(), strPrefix) != 0 || strLink.back() != u':')

@@ -2,23 +2,13 @@
 
 #include <cstring>
 
+#include "device/core/ByteOrder.h"
+
 namespace {
 
 constexpr uint32_t kMinClusters = 65525;
 constexpr uint32_t kMaxClusters = 0x0FFFFFF4;
 constexpr uint8_t kMedia = 0xF8;
-
-void Put16(uint8_t* p, uint32_t ulValue)
-{
-    p[0] = static_cast<uint8_t>(ulValue);
-    p[1] = static_cast<uint8_t>(ulValue >> 8);
-}
-
-void Put32(uint8_t* p, uint32_t ulValue)
-{
-    Put16(p, ulValue);
-    Put16(p + 2, ulValue >> 16);
-}
 
 uint32_t ClusterBytes(uint64_t ullVolumeBytes)
 {
@@ -87,22 +77,22 @@ void BuildFat32BootSector(const S_Fat32Layout& layout, uint32_t ulVolumeSerial,
     p[1] = 0x58;
     p[2] = 0x90;
     std::memcpy(p + 3, "MSWIN4.1", 8);
-    Put16(p + 11, layout.ulBytesPerSector);
+    PutLe16(p + 11, layout.ulBytesPerSector);
     p[13] = static_cast<uint8_t>(layout.ulSectorsPerCluster);
-    Put16(p + 14, layout.ulReservedSectors);
+    PutLe16(p + 14, layout.ulReservedSectors);
     p[16] = static_cast<uint8_t>(layout.ulFatCount);
     p[21] = kMedia;
-    Put16(p + 24, 63);   // sectors per track
-    Put16(p + 26, 255);  // heads
-    Put32(p + 28, layout.ulHiddenSectors);
-    Put32(p + 32, layout.ulTotalSectors);
-    Put32(p + 36, layout.ulFatSectors);
-    Put32(p + 44, 2);    // root directory cluster
-    Put16(p + 48, kFat32FsInfoSector);
-    Put16(p + 50, kFat32BackupBootSector);
+    PutLe16(p + 24, 63);   // sectors per track
+    PutLe16(p + 26, 255);  // heads
+    PutLe32(p + 28, layout.ulHiddenSectors);
+    PutLe32(p + 32, layout.ulTotalSectors);
+    PutLe32(p + 36, layout.ulFatSectors);
+    PutLe32(p + 44, 2);    // root directory cluster
+    PutLe16(p + 48, kFat32FsInfoSector);
+    PutLe16(p + 50, kFat32BackupBootSector);
     p[64] = 0x80;        // drive number
     p[66] = 0x29;        // extended boot signature
-    Put32(p + 67, ulVolumeSerial);
+    PutLe32(p + 67, ulVolumeSerial);
     std::memcpy(p + 71, Fat32Label(strLabel).data(), 11);
     std::memcpy(p + 82, "FAT32   ", 8);
     p[510] = 0x55;
@@ -112,19 +102,19 @@ void BuildFat32BootSector(const S_Fat32Layout& layout, uint32_t ulVolumeSerial,
 void BuildFat32FsInfo(const S_Fat32Layout& layout, uint8_t* p)
 {
     std::memset(p, 0, layout.ulBytesPerSector);
-    Put32(p, 0x41615252);
-    Put32(p + 484, 0x61417272);
-    Put32(p + 488, layout.ulClusterCount - 1);  // all but the root directory's
-    Put32(p + 492, 3);                          // next free cluster
-    Put32(p + 508, 0xAA550000);
+    PutLe32(p, 0x41615252);
+    PutLe32(p + 484, 0x61417272);
+    PutLe32(p + 488, layout.ulClusterCount - 1);  // all but the root directory's
+    PutLe32(p + 492, 3);                          // next free cluster
+    PutLe32(p + 508, 0xAA550000);
 }
 
 void BuildFat32FirstFatSector(const S_Fat32Layout& layout, uint8_t* p)
 {
     std::memset(p, 0, layout.ulBytesPerSector);
-    Put32(p, 0x0FFFFF00u | kMedia);
-    Put32(p + 4, 0x0FFFFFFF);
-    Put32(p + 8, 0x0FFFFFFF);  // root directory: one cluster, end of chain
+    PutLe32(p, 0x0FFFFF00u | kMedia);
+    PutLe32(p + 4, 0x0FFFFFFF);
+    PutLe32(p + 8, 0x0FFFFFFF);  // root directory: one cluster, end of chain
 }
 
 void BuildFat32RootSector(const S_Fat32Layout& layout, const std::string& strLabel, uint8_t* p)
@@ -152,8 +142,8 @@ bool BuildAspiBootRecord(uint64_t ullBlockCount, uint32_t ulBlockSize, uint8_t* 
     e[5] = 254;
     e[6] = 255;
     e[7] = 255;
-    Put32(e + 8, kAspiPartitionStart);
-    Put32(e + 12, static_cast<uint32_t>(ullBlockCount) - kAspiPartitionGap);
+    PutLe32(e + 8, kAspiPartitionStart);
+    PutLe32(e + 12, static_cast<uint32_t>(ullBlockCount) - kAspiPartitionGap);
     p[510] = 0x55;
     p[511] = 0xAA;
     return true;

@@ -1,5 +1,7 @@
 #include "device/core/MediaNames.h"
 
+#include "device/core/ByteOrder.h"
+
 const char* OpticalMediaName(uint16_t wProfile)
 {
     switch (wProfile) {
@@ -46,6 +48,6 @@ bool ParseCurrentProfile(const uint8_t* pData, size_t nLength, uint16_t& wProfil
 {
     if (pData == nullptr || nLength < kGetConfigurationReply)
         return false;
-    wProfile = static_cast<uint16_t>((pData[6] << 8) | pData[7]);
+    wProfile = GetBe16(pData + 6);
     return true;
 }

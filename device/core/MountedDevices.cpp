@@ -1,5 +1,6 @@
 #include "device/core/MountedDevices.h"
 
+#include "device/core/ByteOrder.h"
 #include "device/core/IdentityText.h"
 
 namespace {
@@ -19,14 +20,6 @@ bool LeadingHex(const std::string& strText, size_t nAt, size_t nMaxDigits, uint6
         return false;
     ullValue = ullResult;
     return true;
-}
-
-uint64_t Little(const uint8_t* p, size_t nBytes)
-{
-    uint64_t ullValue = 0;
-    for (size_t i = nBytes; i > 0; --i)
-        ullValue = (ullValue << 8) | p[i - 1];
-    return ullValue;
 }
 
 } // namespace
@@ -57,14 +50,14 @@ bool MountedDataMatches(const uint8_t* pData, size_t nLength, const S_VolumeKey&
     if (pData == nullptr)
         return false;
     if (nLength == 12)
-        return key.bSignature && Little(pData, 4) == key.ulSignature &&
-               Little(pData + 4, 8) == key.ullOffset;
+        return key.bSignature && GetLe32(pData) == key.ulSignature &&
+               GetLe64(pData + 4) == key.ullOffset;
     if (key.strDeviceName.empty() || nLength < 2)
         return false;
     // UTF-16 device names of the mount manager are ASCII.
     std::string strName;
     for (size_t i = 0; i + 1 < nLength; i += 2) {
-        const uint16_t wChar = static_cast<uint16_t>(pData[i] | (pData[i + 1] << 8));
+        const uint16_t wChar = GetLe16(pData + i);
         if (wChar == 0)
             break;
         strName += wChar < 0x80 ? static_cast<char>(wChar) : '?';

@@ -1,31 +1,16 @@
 #include "device/core/ScsiCdb.h"
 
+#include "device/core/ByteOrder.h"
 #include "device/core/RudvaneTypes.h"
 
 namespace {
-
-void PutBig32(uint8_t* p, uint32_t ulValue)
-{
-    p[0] = static_cast<uint8_t>(ulValue >> 24);
-    p[1] = static_cast<uint8_t>(ulValue >> 16);
-    p[2] = static_cast<uint8_t>(ulValue >> 8);
-    p[3] = static_cast<uint8_t>(ulValue);
-}
-
-void PutBig24(uint8_t* p, uint32_t ulValue)
-{
-    p[0] = static_cast<uint8_t>(ulValue >> 16);
-    p[1] = static_cast<uint8_t>(ulValue >> 8);
-    p[2] = static_cast<uint8_t>(ulValue);
-}
 
 std::array<uint8_t, 12> BuildTransfer10(uint8_t bOpcode, uint32_t ulLba, uint16_t wCount)
 {
     std::array<uint8_t, 12> cdb{};
     cdb[0] = bOpcode;
-    PutBig32(&cdb[2], ulLba);
-    cdb[7] = static_cast<uint8_t>(wCount >> 8);
-    cdb[8] = static_cast<uint8_t>(wCount);
+    PutBe32(&cdb[2], ulLba);
+    PutBe16(&cdb[7], wCount);
     return cdb;
 }
 
@@ -34,7 +19,7 @@ std::array<uint8_t, 6> BuildTape6(uint8_t bOpcode, uint32_t ulCount)
     std::array<uint8_t, 6> cdb{};
     cdb[0] = bOpcode;
     cdb[1] = 0x01;  // fixed: the length counts blocks
-    PutBig24(&cdb[2], ulCount);
+    PutBe24(&cdb[2], ulCount);
     return cdb;
 }
 
@@ -62,7 +47,7 @@ std::array<uint8_t, 16> BuildReadCapacity16(uint32_t ulAllocation)
     std::array<uint8_t, 16> cdb{};
     cdb[0] = SCSI_SERVICE_ACTION_IN16;
     cdb[1] = SCSI_READ_CAPACITY16_ACTION;
-    PutBig32(&cdb[10], ulAllocation);
+    PutBe32(&cdb[10], ulAllocation);
     return cdb;
 }
 
@@ -70,8 +55,8 @@ std::array<uint8_t, 12> BuildReadCd(uint32_t ulLba, uint32_t ulCount)
 {
     std::array<uint8_t, 12> cdb{};
     cdb[0] = SCSI_READ_CD;
-    PutBig32(&cdb[2], ulLba);
-    PutBig24(&cdb[6], ulCount);
+    PutBe32(&cdb[2], ulLba);
+    PutBe24(&cdb[6], ulCount);
     cdb[9] = 0xF8;
     return cdb;
 }
@@ -122,13 +107,7 @@ std::array<uint8_t, 12> BuildAtaPassThrough12(const S_AtaTaskFile& regs, int nDi
     }
     if (bCheckCondition)
         cdb[2] |= 0x20;
-    cdb[3] = regs.bFeatures;
-    cdb[4] = regs.bSectorCount;
-    cdb[5] = regs.bLbaLow;
-    cdb[6] = regs.bLbaMid;
-    cdb[7] = regs.bLbaHigh;
-    cdb[8] = regs.bDevice;
-    cdb[9] = regs.bCommand;
+    PutTaskFile(regs, &cdb[3]);
     return cdb;
 }
 
@@ -137,12 +116,6 @@ std::array<uint8_t, 10> BuildAtaVendorCdb(const S_AtaTaskFile& regs, int nDirect
     std::array<uint8_t, 10> cdb{};
     cdb[0] = SCSI_ATA_VENDOR;
     cdb[1] = static_cast<uint8_t>(nDirection);
-    cdb[2] = regs.bFeatures;
-    cdb[3] = regs.bSectorCount;
-    cdb[4] = regs.bLbaLow;
-    cdb[5] = regs.bLbaMid;
-    cdb[6] = regs.bLbaHigh;
-    cdb[7] = regs.bDevice;
-    cdb[8] = regs.bCommand;
+    PutTaskFile(regs, &cdb[2]);
     return cdb;
 }

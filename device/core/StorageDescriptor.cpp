@@ -1,17 +1,12 @@
 #include "device/core/StorageDescriptor.h"
 
+#include "device/core/ByteOrder.h"
 #include "device/core/IdentityText.h"
 #include "device/core/RudvaneTypes.h"
 
 namespace {
 
 constexpr size_t kRawInquiryLength = 36;
-
-uint32_t Little32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 // The zero-ended text at an offset of the descriptor; empty for offset 0.
 std::string OffsetText(const uint8_t* pData, size_t nAvailable, uint32_t ulOffset)
@@ -62,8 +57,8 @@ bool ParseStorageDescriptor(const uint8_t* pData, size_t nLength, uint32_t ulBus
 {
     if (pData == nullptr || nLength < kStorageDescriptorHeader)
         return false;
-    const uint32_t ulVersion = Little32(pData);
-    const uint32_t ulSize = Little32(pData + 4);
+    const uint32_t ulVersion = GetLe32(pData);
+    const uint32_t ulSize = GetLe32(pData + 4);
     if (ulVersion < kStorageDescriptorHeader || ulSize < kStorageDescriptorHeader)
         return false;
     const size_t nAvailable = ulSize < nLength ? ulSize : nLength;
@@ -71,11 +66,11 @@ bool ParseStorageDescriptor(const uint8_t* pData, size_t nLength, uint32_t ulBus
     S_StorageDescriptor result;
     result.bDeviceType = pData[8];
     result.bRemovable = pData[10] != 0;
-    result.ulBusType = Little32(pData + 28);
-    result.texts.strVendor = OffsetText(pData, nAvailable, Little32(pData + 12));
-    result.texts.strProduct = OffsetText(pData, nAvailable, Little32(pData + 16));
-    result.texts.strRevision = OffsetText(pData, nAvailable, Little32(pData + 20));
-    const uint32_t ulSerialOffset = Little32(pData + 24);
+    result.ulBusType = GetLe32(pData + 28);
+    result.texts.strVendor = OffsetText(pData, nAvailable, GetLe32(pData + 12));
+    result.texts.strProduct = OffsetText(pData, nAvailable, GetLe32(pData + 16));
+    result.texts.strRevision = OffsetText(pData, nAvailable, GetLe32(pData + 20));
+    const uint32_t ulSerialOffset = GetLe32(pData + 24);
     if (ulSerialOffset != 0 && ulSerialOffset < nAvailable) {
         const std::string strRaw = FieldText(pData, nAvailable, ulSerialOffset,
                                              nAvailable - ulSerialOffset);
@@ -86,7 +81,7 @@ bool ParseStorageDescriptor(const uint8_t* pData, size_t nLength, uint32_t ulBus
         }
     }
 
-    const uint32_t ulRawLength = Little32(pData + 32);
+    const uint32_t ulRawLength = GetLe32(pData + 32);
     if (ulRawLength == kRawInquiryLength && nAvailable >= 36 + kRawInquiryLength) {
         const uint8_t* pRaw = pData + 36;
         const size_t nShift =

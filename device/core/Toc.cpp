@@ -1,5 +1,7 @@
 #include "device/core/Toc.h"
 
+#include "device/core/ByteOrder.h"
+
 namespace {
 
 constexpr size_t kDescriptorSize = 11;
@@ -35,7 +37,7 @@ std::vector<S_TocTrack> ParseFullToc(const uint8_t* pData, size_t nSize)
     std::vector<S_TocTrack> vTracks;
     if (pData == nullptr || nSize < 4)
         return vTracks;
-    size_t nLength = static_cast<size_t>((pData[0] << 8) | pData[1]);
+    size_t nLength = static_cast<size_t>(GetBe16(pData));
     if (nLength > kMaxDataLength)
         nLength = kMaxDataLength;
     if (nLength < 2)

@@ -2,38 +2,17 @@
 
 #include <cstring>
 
+#include "device/core/ByteOrder.h"
 #include "device/core/IdentityText.h"
 #include "device/core/RudvaneTypes.h"
 
 namespace {
 
-void Put16(uint8_t* p, uint32_t ulValue)
-{
-    p[0] = static_cast<uint8_t>(ulValue);
-    p[1] = static_cast<uint8_t>(ulValue >> 8);
-}
-
-void Put32(uint8_t* p, uint32_t ulValue)
-{
-    Put16(p, ulValue);
-    Put16(p + 2, ulValue >> 16);
-}
-
-uint32_t Get16(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
-}
-
-uint32_t Get32(const uint8_t* p)
-{
-    return Get16(p) | (Get16(p + 2) << 16);
-}
-
 void Header(uint8_t* pBuffer, uint32_t ulRequest)
 {
     std::memset(pBuffer, 0, kTorvaneBufferSize);
-    Put32(pBuffer, kTorvaneSignature);
-    Put32(pBuffer + 4, ulRequest);
+    PutLe32(pBuffer, kTorvaneSignature);
+    PutLe32(pBuffer + 4, ulRequest);
 }
 
 std::string Text(const uint8_t* pData, size_t nOffset, size_t nWidth)
@@ -56,7 +35,7 @@ bool BuildTorvaneScsi(uint8_t* pBuffer, const uint8_t* pCdb, uint32_t ulCdbLengt
     if (pCdb == nullptr || ulCdbLength == 0 || ulCdbLength > 16 || ulLength > kTorvaneDataSize)
         return false;
     Header(pBuffer, TORVANE_SCSI);
-    Put16(pBuffer + 8, ulLength);
+    PutLe16(pBuffer + 8, ulLength);
     const uint8_t bDirection = ulLength == 0 ? 2 : nDataIn == 1 ? 0 : 1;
     pBuffer[10] = static_cast<uint8_t>(bDirection | (ulCdbLength << 3));
     std::memcpy(pBuffer + 12, pCdb, ulCdbLength);
@@ -71,12 +50,9 @@ bool BuildTorvaneAta(uint8_t* pBuffer, const S_RudvaneAtaCommand& command, int n
         return false;
     Header(pBuffer, TORVANE_ATA);
     const uint32_t ulLength = nDirection == RUDVANE_ATA_NO_DATA ? 0 : sizeof(command.data);
-    Put16(pBuffer + 8, ulLength);
+    PutLe16(pBuffer + 8, ulLength);
     pBuffer[10] = static_cast<uint8_t>(nDirection);
-    const S_AtaTaskFile& r = command.in;
-    const uint8_t regs[7] = {r.bFeatures, r.bSectorCount, r.bLbaLow, r.bLbaMid,
-                             r.bLbaHigh,  r.bDevice,      r.bCommand};
-    std::memcpy(pBuffer + 12, regs, sizeof(regs));
+    PutTaskFile(command.in, pBuffer + 12);
     if (nDirection == RUDVANE_ATA_WRITE)
         std::memcpy(pBuffer + kTorvaneHeader, command.data, ulLength);
     return true;
@@ -84,11 +60,11 @@ bool BuildTorvaneAta(uint8_t* pBuffer, const S_RudvaneAtaCommand& command, int n
 
 bool ParseTorvaneIdentity(const uint8_t* pBuffer, size_t nReturned, S_TorvaneIdentity& identity)
 {
-    if (pBuffer == nullptr || nReturned < kTorvaneHeader || Get32(pBuffer) != kTorvaneSignature)
+    if (pBuffer == nullptr || nReturned < kTorvaneHeader || GetLe32(pBuffer) != kTorvaneSignature)
         return false;
     S_TorvaneIdentity result;
-    result.ulUsbVendorId = Get16(pBuffer + 8);
-    result.ulUsbProductId = Get16(pBuffer + 10);
+    result.ulUsbVendorId = GetLe16(pBuffer + 8);
+    result.ulUsbProductId = GetLe16(pBuffer + 10);
     result.ulChip = pBuffer[12];
     if (nReturned >= kTorvaneHeader + 104) {
         const uint8_t* pData = pBuffer + kTorvaneHeader;
@@ -104,10 +80,10 @@ bool ParseTorvaneIdentity(const uint8_t* pBuffer, size_t nReturned, S_TorvaneIde
 bool ParseTorvaneAnswer(const uint8_t* pBuffer, size_t nReturned, uint8_t& bStatus,
                         uint32_t& ulMoved)
 {
-    if (pBuffer == nullptr || nReturned < kTorvaneHeader || Get32(pBuffer) != kTorvaneSignature)
+    if (pBuffer == nullptr || nReturned < kTorvaneHeader || GetLe32(pBuffer) != kTorvaneSignature)
         return false;
     bStatus = pBuffer[11];
-    ulMoved = Get16(pBuffer + 8);
+    ulMoved = GetLe16(pBuffer + 8);
     if (ulMoved > kTorvaneDataSize)
         ulMoved = kTorvaneDataSize;
     return true;

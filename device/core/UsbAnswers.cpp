@@ -1,5 +1,7 @@
 #include "device/core/UsbAnswers.h"
 
+#include "device/core/ByteOrder.h"
+
 namespace {
 
 constexpr uint8_t kTypeConfiguration = 2;
@@ -10,34 +12,11 @@ constexpr uint8_t kGetDescriptor = 6;
 constexpr uint8_t kDeviceToHost = 0x80;
 constexpr uint32_t kProtocolsAsked = 0x7;  // USB 1.1, 2.0, 3.0
 
-uint16_t Le16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t Le32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-void PutLe32(uint8_t* p, uint32_t ul)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(ul >> (8 * i));
-}
-
-void PutLe16(uint8_t* p, uint16_t w)
-{
-    p[0] = static_cast<uint8_t>(w);
-    p[1] = static_cast<uint8_t>(w >> 8);
-}
-
 std::u16string Utf16Text(const uint8_t* p, size_t nUnits)
 {
     std::u16string str;
     for (size_t i = 0; i < nUnits; ++i) {
-        const char16_t c = static_cast<char16_t>(Le16(p + 2 * i));
+        const char16_t c = static_cast<char16_t>(GetLe16(p + 2 * i));
         if (c == 0)
             break;
         str.push_back(c);
@@ -51,7 +30,7 @@ bool ParseUsbNodeInformation(const uint8_t* pData, size_t nSize, S_UsbHubNode& o
 {
     if (pData == nullptr || nSize < kUsbNodeInformationSize)
         return false;
-    out.bIsHub = Le32(pData) == 0;
+    out.bIsHub = GetLe32(pData) == 0;
     out.ulPorts = pData[6];
     out.bBusPowered = pData[75] != 0;
     return true;
@@ -63,14 +42,14 @@ bool ParseUsbDeviceDescriptor(const uint8_t* pData, size_t nSize, S_UsbDeviceDes
         return false;
     out.bLength = pData[0];
     out.bDescriptorType = pData[1];
-    out.bcdUSB = Le16(pData + 2);
+    out.bcdUSB = GetLe16(pData + 2);
     out.bDeviceClass = pData[4];
     out.bDeviceSubClass = pData[5];
     out.bDeviceProtocol = pData[6];
     out.bMaxPacketSize0 = pData[7];
-    out.idVendor = Le16(pData + 8);
-    out.idProduct = Le16(pData + 10);
-    out.bcdDevice = Le16(pData + 12);
+    out.idVendor = GetLe16(pData + 8);
+    out.idProduct = GetLe16(pData + 10);
+    out.bcdDevice = GetLe16(pData + 12);
     out.iManufacturer = pData[14];
     out.iProduct = pData[15];
     out.iSerialNumber = pData[16];
@@ -83,14 +62,14 @@ bool ParseUsbConnectionInfo(const uint8_t* pData, size_t nSize, S_UsbConnectionI
     if (pData == nullptr || nSize < kUsbConnectionInfoSize)
         return false;
     S_UsbConnectionInfo info;
-    info.ulPort = Le32(pData);
+    info.ulPort = GetLe32(pData);
     ParseUsbDeviceDescriptor(pData + 4, 18, info.descriptor);
     info.bConfiguration = pData[22];
     info.bSpeed = pData[23];
     info.bIsHub = pData[24] != 0;
-    info.wAddress = Le16(pData + 25);
-    info.ulOpenPipes = Le32(pData + 27);
-    info.ulStatus = Le32(pData + 31);
+    info.wAddress = GetLe16(pData + 25);
+    info.ulOpenPipes = GetLe32(pData + 27);
+    info.ulStatus = GetLe32(pData + 31);
     out = info;
     return true;
 }
@@ -108,7 +87,7 @@ bool ParseUsbConnectionV2Flags(const uint8_t* pData, size_t nSize, uint32_t& ulF
 {
     if (pData == nullptr || nSize < kUsbConnectionV2Size)
         return false;
-    ulFlags = Le32(pData + 12);
+    ulFlags = GetLe32(pData + 12);
     return true;
 }
 
@@ -117,7 +96,7 @@ bool ParseUsbName(const uint8_t* pData, size_t nSize, size_t nHeader, std::u16st
 {
     if (pData == nullptr || nHeader < 4 || nSize < nHeader)
         return false;
-    ulNeeded = Le32(pData + nHeader - 4);
+    ulNeeded = GetLe32(pData + nHeader - 4);
     size_t nEnd = nSize;
     if (ulNeeded >= nHeader && ulNeeded < nEnd)
         nEnd = ulNeeded;
@@ -151,7 +130,7 @@ bool ParseUsbFirstLanguage(const uint8_t* pData, size_t nSize, uint16_t& wLangua
 {
     if (pData == nullptr || nSize < 4 || pData[1] != kTypeString || pData[0] < 4)
         return false;
-    wLanguage = Le16(pData + 2);
+    wLanguage = GetLe16(pData + 2);
     return true;
 }
 

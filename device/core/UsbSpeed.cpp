@@ -2,45 +2,14 @@
 
 #include <cctype>
 
+#include "device/core/IdentityText.h"
+
 namespace {
-
-std::string Upper(const std::string& str)
-{
-    std::string strOut = str;
-    for (char& c : strOut)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return strOut;
-}
-
-bool StartsWithNoCase(const std::string& str, const char* pszPrefix)
-{
-    size_t i = 0;
-    for (; pszPrefix[i] != '\0'; ++i) {
-        if (i >= str.size() ||
-            std::toupper(static_cast<unsigned char>(str[i])) !=
-                std::toupper(static_cast<unsigned char>(pszPrefix[i])))
-            return false;
-    }
-    return true;
-}
 
 // Four hexadecimal digits at nOffset.
 bool Hex4(const std::string& str, size_t nOffset, uint32_t& ulOut)
 {
-    if (str.size() < nOffset + 4)
-        return false;
-    uint32_t ul = 0;
-    for (size_t i = nOffset; i < nOffset + 4; ++i) {
-        const int c = std::toupper(static_cast<unsigned char>(str[i]));
-        if (c >= '0' && c <= '9')
-            ul = ul * 16 + static_cast<uint32_t>(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            ul = ul * 16 + static_cast<uint32_t>(c - 'A' + 10);
-        else
-            return false;
-    }
-    ulOut = ul;
-    return true;
+    return str.size() >= nOffset + 4 && ParseHexDigits(str.c_str() + nOffset, 4, ulOut);
 }
 
 // Leading hexadecimal digits at nOffset (at least one).
@@ -62,10 +31,9 @@ bool HexRun(const std::string& str, size_t nOffset, uint32_t& ulOut)
 
 uint32_t UsbHubClassOfPath(const std::string& strPath)
 {
-    const std::string strUpper = Upper(strPath);
-    if (strUpper.find("#ROOT_HUB20#") != std::string::npos)
+    if (FindNoCase(strPath, "#ROOT_HUB20#") != std::string::npos)
         return 2;
-    if (strUpper.find("#ROOT_HUB30#") != std::string::npos)
+    if (FindNoCase(strPath, "#ROOT_HUB30#") != std::string::npos)
         return 5;
     return 1;
 }
@@ -143,7 +111,7 @@ bool ParseUsbDeviceId(const std::string& strId, uint32_t& ulVendorId, uint32_t& 
         const std::string strLast = strId.substr(nSlash + 1);
         if (strLast.find('&') == std::string::npos) {
             strSerial = strLast;
-            if (Upper(strSerial).find("MSFT30") != std::string::npos)
+            if (FindNoCase(strSerial, "MSFT30") != std::string::npos)
                 strSerial = strSerial.size() > 6 ? strSerial.substr(6) : std::string();
         }
     }

@@ -3,25 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/core/ByteOrder.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
 #include "device/core/ScsiSense.h"
 
 namespace {
-
-uint32_t Big32(const uint8_t* p)
-{
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | p[3];
-}
-
-void PutBig32(uint8_t* p, uint32_t ulValue)
-{
-    p[0] = static_cast<uint8_t>(ulValue >> 24);
-    p[1] = static_cast<uint8_t>(ulValue >> 16);
-    p[2] = static_cast<uint8_t>(ulValue >> 8);
-    p[3] = static_cast<uint8_t>(ulValue);
-}
 
 void PutPadded(uint8_t* p, const std::string& strText, size_t nWidth)
 {
@@ -42,8 +29,7 @@ void PutAtaString(uint8_t* p, const std::string& strText, size_t nChars)
 
 void PutWord(uint8_t* pData, size_t nWord, uint16_t wValue)
 {
-    pData[nWord * 2] = static_cast<uint8_t>(wValue);
-    pData[nWord * 2 + 1] = static_cast<uint8_t>(wValue >> 8);
+    PutLe16(pData + nWord * 2, wValue);
 }
 
 const std::vector<uint8_t> kNoCdb;
@@ -196,7 +182,7 @@ S_ScsiAnswer C_SimulatedScsiTarget::Dispatch(const uint8_t* pCdb, uint32_t ulCdb
         // The full TOC (format 2) of the disc in the drive, when there is one.
         if (vFullToc.empty() || ulCdbLength < 10 || !bDataIn || (pCdb[2] & 0x0F) != 2)
             return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
-        const uint32_t ulAllocation = static_cast<uint32_t>((pCdb[7] << 8) | pCdb[8]);
+        const uint32_t ulAllocation = GetBe16(pCdb + 7);
         const uint32_t ulMoved = std::min<uint32_t>(
             {ulLength, ulAllocation, static_cast<uint32_t>(vFullToc.size())});
         std::memcpy(pData, vFullToc.data(), ulMoved);
@@ -224,8 +210,8 @@ S_ScsiAnswer C_SimulatedScsiTarget::Dispatch(const uint8_t* pCdb, uint32_t ulCdb
         if (!bDataIn || ulLength < 8)
             return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
         const uint64_t ullLast = ullBlocks - 1;
-        PutBig32(pData, ullLast >= 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(ullLast));
-        PutBig32(pData + 4, ulBlockSize);
+        PutBe32(pData, ullLast >= 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(ullLast));
+        PutBe32(pData + 4, ulBlockSize);
         answer.ulTransferred = 8;
         return answer;
     }
@@ -235,10 +221,10 @@ S_ScsiAnswer C_SimulatedScsiTarget::Dispatch(const uint8_t* pCdb, uint32_t ulCdb
         if (!bDataIn || ulLength < 12)
             return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
         const uint64_t ullLast = ullBlocks - 1;
-        PutBig32(pData, static_cast<uint32_t>(ullLast >> 32));
-        PutBig32(pData + 4, static_cast<uint32_t>(ullLast));
-        PutBig32(pData + 8, ulBlockSize);
-        const uint32_t ulMoved = std::min<uint32_t>({ulLength, Big32(pCdb + 10), 32});
+        PutBe32(pData, static_cast<uint32_t>(ullLast >> 32));
+        PutBe32(pData + 4, static_cast<uint32_t>(ullLast));
+        PutBe32(pData + 8, ulBlockSize);
+        const uint32_t ulMoved = std::min<uint32_t>({ulLength, GetBe32(pCdb + 10), 32});
         std::memset(pData + 12, 0, ulMoved > 12 ? ulMoved - 12 : 0);
         answer.ulTransferred = ulMoved;
         return answer;
@@ -289,8 +275,8 @@ void C_SimulatedScsiTarget::AddVendorReply(const std::vector<uint8_t>& vPrefix,
 S_ScsiAnswer C_SimulatedScsiTarget::Transfer10(const uint8_t* pCdb, bool bWrite, bool bDataIn,
                                                uint8_t* pData, uint32_t ulLength)
 {
-    const uint64_t ullLba = Big32(pCdb + 2);
-    const uint32_t ulCount = (static_cast<uint32_t>(pCdb[7]) << 8) | pCdb[8];
+    const uint64_t ullLba = GetBe32(pCdb + 2);
+    const uint32_t ulCount = GetBe16(pCdb + 7);
     if (ullLba + ulCount > ullBlocks)
         return Check(SENSE_ILLEGAL_REQUEST, 0x21, 0);  // LBA OUT OF RANGE
     const uint64_t ullBytes = static_cast<uint64_t>(ulCount) * ulBlockSize;
@@ -308,9 +294,8 @@ S_ScsiAnswer C_SimulatedScsiTarget::Transfer10(const uint8_t* pCdb, bool bWrite,
 S_ScsiAnswer C_SimulatedScsiTarget::ReadCd(const uint8_t* pCdb, bool bDataIn, uint8_t* pData,
                                            uint32_t ulLength)
 {
-    const uint64_t ullLba = Big32(pCdb + 2);
-    const uint32_t ulCount = (static_cast<uint32_t>(pCdb[6]) << 16) |
-                             (static_cast<uint32_t>(pCdb[7]) << 8) | pCdb[8];
+    const uint64_t ullLba = GetBe32(pCdb + 2);
+    const uint32_t ulCount = (static_cast<uint32_t>(pCdb[6]) << 16) | GetBe16(pCdb + 7);
     if (pCdb[9] != 0xF8)
         return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
     if (ullLba + ulCount > ullBlocks)
@@ -341,8 +326,7 @@ S_ScsiAnswer C_SimulatedScsiTarget::Tape6(const uint8_t* pCdb, bool bWrite, bool
 {
     if (bDeviceType != 1 || (pCdb[1] & 0x01) == 0)
         return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
-    const uint32_t ulCount = (static_cast<uint32_t>(pCdb[2]) << 16) |
-                             (static_cast<uint32_t>(pCdb[3]) << 8) | pCdb[4];
+    const uint32_t ulCount = (static_cast<uint32_t>(pCdb[2]) << 16) | GetBe16(pCdb + 3);
     const uint64_t ullBytes = static_cast<uint64_t>(ulCount) * ulBlockSize;
     if (bDataIn == bWrite || ullBytes > ulLength)
         return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
@@ -375,16 +359,8 @@ S_ScsiAnswer C_SimulatedScsiTarget::AtaPassThrough(const uint8_t* pCdb, bool bDa
         ((nDirection == RUDVANE_ATA_READ) != bDataIn || ulLength < ulBytes))
         return Check(SENSE_ILLEGAL_REQUEST, 0x24, 0);
 
-    S_AtaTaskFile in;
-    in.bFeatures = pCdb[3];
-    in.bSectorCount = pCdb[4];
-    in.bLbaLow = pCdb[5];
-    in.bLbaMid = pCdb[6];
-    in.bLbaHigh = pCdb[7];
-    in.bDevice = pCdb[8];
-    in.bCommand = pCdb[9];
     S_AtaTaskFile out;
-    const bool bDone = ExecuteAta(in, nDirection, pData, ulBytes, out);
+    const bool bDone = ExecuteAta(GetTaskFile(pCdb + 3), nDirection, pData, ulBytes, out);
 
     S_ScsiAnswer answer;
     if (bDone && !bCheckCondition) {
