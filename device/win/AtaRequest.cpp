@@ -10,31 +10,6 @@ namespace {
 constexpr uint32_t kIdeMaxData = 4096;
 constexpr uint32_t kAtaExMaxData = 512;
 
-void PutRegisters(uint8_t* p, const S_AtaTaskFile& regs)
-{
-    p[0] = regs.bFeatures;
-    p[1] = regs.bSectorCount;
-    p[2] = regs.bLbaLow;
-    p[3] = regs.bLbaMid;
-    p[4] = regs.bLbaHigh;
-    p[5] = regs.bDevice;
-    p[6] = regs.bCommand;
-    p[7] = 0;
-}
-
-S_AtaTaskFile GetRegisters(const uint8_t* p)
-{
-    S_AtaTaskFile regs;
-    regs.bFeatures = p[0];
-    regs.bSectorCount = p[1];
-    regs.bLbaLow = p[2];
-    regs.bLbaMid = p[3];
-    regs.bLbaHigh = p[4];
-    regs.bDevice = p[5];
-    regs.bCommand = p[6];
-    return regs;
-}
-
 bool Refuse()
 {
     ::SetLastError(ERROR_INVALID_PARAMETER);
@@ -42,6 +17,33 @@ bool Refuse()
 }
 
 } // namespace
+
+IDEREGS ToIdeRegs(const S_AtaTaskFile& regs)
+{
+    IDEREGS ide;
+    ide.bFeaturesReg = regs.bFeatures;
+    ide.bSectorCountReg = regs.bSectorCount;
+    ide.bSectorNumberReg = regs.bLbaLow;
+    ide.bCylLowReg = regs.bLbaMid;
+    ide.bCylHighReg = regs.bLbaHigh;
+    ide.bDriveHeadReg = regs.bDevice;
+    ide.bCommandReg = regs.bCommand;
+    ide.bReserved = 0;
+    return ide;
+}
+
+S_AtaTaskFile FromIdeRegs(const IDEREGS& ide)
+{
+    S_AtaTaskFile regs;
+    regs.bFeatures = ide.bFeaturesReg;
+    regs.bSectorCount = ide.bSectorCountReg;
+    regs.bLbaLow = ide.bSectorNumberReg;
+    regs.bLbaMid = ide.bCylLowReg;
+    regs.bLbaHigh = ide.bCylHighReg;
+    regs.bDevice = ide.bDriveHeadReg;
+    regs.bCommand = ide.bCommandReg;
+    return regs;
+}
 
 bool C_AtaRequest::BuildIde(const S_RudvaneAtaCommand& command, int nDirection,
                             uint32_t ulLengthIn)
@@ -52,8 +54,8 @@ bool C_AtaRequest::BuildIde(const S_RudvaneAtaCommand& command, int nDirection,
     ulLength = ulLengthIn;
     vOut.clear();
     vIn.assign(kIdePassThroughHeader + ulLength, 0);
-    S_IdePassThroughHeader header;
-    PutRegisters(header.IdeReg, command.in);
+    S_IdePassThroughHeader header = {};
+    PutTaskFile(command.in, header.IdeReg);
     header.DataBufferSize = ulLength;
     std::memcpy(vIn.data(), &header, sizeof(header));
     if (nDirection == RUDVANE_ATA_WRITE && ulLength != 0)
@@ -68,7 +70,7 @@ bool C_AtaRequest::FinishIde(DWORD dwReturned, S_RudvaneAtaCommand& command, int
         ::SetLastError(ERROR_IO_DEVICE);
         return false;
     }
-    command.out = GetRegisters(vIn.data());
+    command.out = GetTaskFile(vIn.data());
     command.bOutValid = true;
     if ((command.out.bCommand & ATA_STATUS_ERROR) != 0) {
         ::SetLastError(ERROR_IO_DEVICE);
@@ -101,7 +103,7 @@ bool C_AtaRequest::BuildAtaEx(const S_RudvaneAtaCommand& command, int nDirection
     header.DataTransferLength = ulLength;
     header.TimeOutValue = ulTimeoutSeconds;
     header.DataBufferOffset = sizeof(ATA_PASS_THROUGH_EX);
-    PutRegisters(header.CurrentTaskFile, command.in);
+    PutTaskFile(command.in, header.CurrentTaskFile);
     std::memcpy(vIn.data(), &header, sizeof(header));
     if (nDirection == RUDVANE_ATA_WRITE && ulLength != 0)
         std::memcpy(vIn.data() + sizeof(ATA_PASS_THROUGH_EX), command.data, ulLength);
@@ -116,7 +118,7 @@ bool C_AtaRequest::FinishAtaEx(DWORD dwReturned, S_RudvaneAtaCommand& command, i
     }
     ATA_PASS_THROUGH_EX header;
     std::memcpy(&header, vIn.data(), sizeof(header));
-    command.out = GetRegisters(header.CurrentTaskFile);
+    command.out = GetTaskFile(header.CurrentTaskFile);
     command.bOutValid = true;
     if ((command.out.bCommand & ATA_STATUS_ERROR) != 0) {
         ::SetLastError(ERROR_IO_DEVICE);
@@ -143,13 +145,7 @@ bool C_AtaRequest::BuildSmart(const S_AtaTaskFile& regs, uint8_t bDriveNumber,
     SENDCMDINPARAMS in;
     std::memset(&in, 0, sizeof(in));
     in.cBufferSize = ulLength;
-    in.irDriveRegs.bFeaturesReg = regs.bFeatures;
-    in.irDriveRegs.bSectorCountReg = regs.bSectorCount;
-    in.irDriveRegs.bSectorNumberReg = regs.bLbaLow;
-    in.irDriveRegs.bCylLowReg = regs.bLbaMid;
-    in.irDriveRegs.bCylHighReg = regs.bLbaHigh;
-    in.irDriveRegs.bDriveHeadReg = regs.bDevice;
-    in.irDriveRegs.bCommandReg = regs.bCommand;
+    in.irDriveRegs = ToIdeRegs(regs);
     in.bDriveNumber = bDriveNumber;
     std::memcpy(vIn.data(), &in, sizeof(in));
     // Without data the driver returns the answered registers instead.
@@ -173,13 +169,7 @@ bool C_AtaRequest::FinishSmart(DWORD dwReturned, uint8_t* pData, S_AtaTaskFile* 
     if (bRegistersBack) {
         IDEREGS regs;
         std::memcpy(&regs, vOut.data() + kSmartOutHeader, sizeof(regs));
-        pRegs->bFeatures = regs.bFeaturesReg;
-        pRegs->bSectorCount = regs.bSectorCountReg;
-        pRegs->bLbaLow = regs.bSectorNumberReg;
-        pRegs->bLbaMid = regs.bCylLowReg;
-        pRegs->bLbaHigh = regs.bCylHighReg;
-        pRegs->bDevice = regs.bDriveHeadReg;
-        pRegs->bCommand = regs.bCommandReg;
+        *pRegs = FromIdeRegs(regs);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 #define QUENVALE_DEVICE_ATAREQUEST_H
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <cstdint>
 #include <vector>
@@ -49,5 +50,10 @@ private:
     std::vector<uint8_t> vIn;
     std::vector<uint8_t> vOut;
 };
+
+// The registers in the system's IDEREGS, the register block of the SMART
+// requests.
+IDEREGS ToIdeRegs(const S_AtaTaskFile& regs);
+S_AtaTaskFile FromIdeRegs(const IDEREGS& ide);
 
 #endif

@@ -9,6 +9,7 @@
 #include "device/core/RudvaneTypes.h"
 #include "device/win/ChipHandler.h"
 #include "device/win/DriverDevice.h"
+#include "device/win/KeepError.h"
 #include "device/win/RudvaneDevice.h"
 
 namespace {
@@ -157,7 +158,8 @@ E_BridgeFamily RudvaneRunBridgeFamilies(C_RudvaneDevice& device,
     context.bOptical = device.ulMediaClass == RUDVANE_MEDIA_OPTICAL;
     context.bSatRefused = RefusesAtaPassThrough(context.ulVendorId, context.ulProductId) ||
                           (device.ulCaps.load() & RUDVANE_CAP_ATA_REFUSED) != 0;
-    const DWORD dwError = ::GetLastError();
+    // Families report no errors: what their probes left is not the caller's.
+    C_KeepError keep;
     for (E_BridgeFamily family : vOrder) {
         std::unique_ptr<C_ChipHandler> pHandler = TryFamily(device, family, context);
         if (pHandler == nullptr)
@@ -168,10 +170,7 @@ E_BridgeFamily RudvaneRunBridgeFamilies(C_RudvaneDevice& device,
         }
         device.ulBusFlags |= BridgeFamilyBusBit(family);
         device.AttachHandler(pHandler.release());
-        ::SetLastError(dwError);
         return family;
     }
-    // Families report no errors: what their probes left is not the caller's.
-    ::SetLastError(dwError);
     return BRIDGE_NONE;
 }

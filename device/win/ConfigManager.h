@@ -4,13 +4,13 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 
 #include "framework/win/Library.h"
 
-// The configuration manager functions (cfgmgr32.dll) that the device layer
-// uses, looked up at run time: a system without them leaves the features
-// that need them out. Device nodes are DEVINST values (32-bit).
+// The configuration manager functions (cfgmgr32.dll) that act on device
+// nodes, looked up at run time: a system without them leaves the features
+// that need them out. Device nodes are DEVINST values (32-bit); reading the
+// tree is C_DeviceNodes' work.
 class C_ConfigManager {
 public:
     // The process-wide instance, loaded on first use.
@@ -19,9 +19,6 @@ public:
     bool IsLoaded() const { return library.IsLoaded(); }
 
     // Each returns true on CR_SUCCESS.
-    bool GetParent(uint32_t ulNode, uint32_t* pulParent) const;
-    bool Locate(const std::string& strInstanceId, uint32_t* pulNode) const;
-    bool GetInstanceId(uint32_t ulNode, std::string& strOut) const;
     bool Disable(uint32_t ulNode) const;
     bool Enable(uint32_t ulNode) const;
     bool SetRemovalPolicy(uint32_t ulNode, uint32_t ulPolicy) const;
@@ -31,17 +28,11 @@ public:
 private:
     C_ConfigManager();
 
-    using GetParentFunction = DWORD(WINAPI*)(DWORD*, DWORD, ULONG);
-    using LocateFunction = DWORD(WINAPI*)(DWORD*, char*, ULONG);
-    using GetIdFunction = DWORD(WINAPI*)(DWORD, char*, ULONG, ULONG);
     using NodeFunction = DWORD(WINAPI*)(DWORD, ULONG);
     using SetPropertyFunction = DWORD(WINAPI*)(DWORD, ULONG, const void*, ULONG, ULONG);
     using EjectFunction = DWORD(WINAPI*)(DWORD, int*, char*, ULONG, ULONG);
 
     C_Library library;
-    GetParentFunction pGetParent = nullptr;
-    LocateFunction pLocate = nullptr;
-    GetIdFunction pGetId = nullptr;
     NodeFunction pDisable = nullptr;
     NodeFunction pEnable = nullptr;
     SetPropertyFunction pSetProperty = nullptr;

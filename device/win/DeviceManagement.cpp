@@ -14,6 +14,7 @@
 #include "device/core/MediaNames.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/win/IoCodes.h"
+#include "device/win/KeepError.h"
 #include "device/win/ManagementTools.h"
 #include "device/win/RudvaneHandleDevice.h"
 
@@ -24,12 +25,6 @@ constexpr DWORD kFormatPause = 10000;
 constexpr int kLetterWaits = 60;
 constexpr DWORD kLetterPause = 250;
 constexpr uint32_t kMaxChunkBlocks = 128;
-
-int Fail(DWORD dwError)
-{
-    ::SetLastError(dwError);
-    return 0;
-}
 
 char Upper(char c)
 {
@@ -227,7 +222,7 @@ int RudvaneFormatFat32(C_RudvaneDevice& device, const char* pszLabel)
     else
         device.Query(RUDVANE_Q_LOCK_VOLUMES, nullptr, 1, nullptr, nullptr);
     const int nWritten = WriteFat32(device, layout, strLabel);
-    const DWORD dwError = ::GetLastError();
+    C_KeepError keep;
     if (bVolume) {
         // The file system reads the new volume when it is mounted again.
         if (nWritten)
@@ -237,7 +232,6 @@ int RudvaneFormatFat32(C_RudvaneDevice& device, const char* pszLabel)
         device.Query(RUDVANE_Q_LOCK_VOLUMES, nullptr, 0, nullptr, nullptr);
     }
     device.Close();
-    ::SetLastError(dwError);
     return nWritten;
 }
 

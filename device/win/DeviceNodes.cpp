@@ -3,19 +3,16 @@
 #include <setupapi.h>
 #include <cfgmgr32.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
+
+#include "device/core/IdentityText.h"
+#include "device/win/KeepError.h"
 
 namespace {
 
 constexpr DWORD kSuccess = CR_SUCCESS;
 constexpr ULONG kMaxIdLength = 200;
-
-bool IsValid(HANDLE h)
-{
-    return h != nullptr && h != INVALID_HANDLE_VALUE;
-}
 
 // The strings of a double-NUL-terminated list.
 std::vector<std::string> SplitList(const std::vector<char>& vList)
@@ -30,18 +27,6 @@ std::vector<std::string> SplitList(const std::vector<char>& vList)
         ++i;
     }
     return vItems;
-}
-
-bool EqualsNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -188,7 +173,8 @@ bool C_DeviceNodes::Locate(const std::string& strInstanceId, uint32_t& ulNode) c
     std::vector<char> vId(strInstanceId.begin(), strInstanceId.end());
     vId.push_back('\0');
     DWORD dw = 0;
-    if (pLocate == nullptr || pLocate(&dw, vId.data(), 0) != kSuccess)
+    // An empty id would name the root of the tree.
+    if (pLocate == nullptr || strInstanceId.empty() || pLocate(&dw, vId.data(), 0) != kSuccess)
         return false;
     ulNode = dw;
     return true;

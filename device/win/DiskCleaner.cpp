@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/win/KeepError.h"
 #include "framework/win/Library.h"
 
 // The Virtual Disk Service interfaces and structures this file uses,
@@ -305,7 +306,7 @@ bool CleanWithService(const S_Com& com, const std::wstring& strWanted)
 
 bool CleanDiskThroughVds(const std::string& strDevicePath)
 {
-    const DWORD dwError = ::GetLastError();
+    C_KeepError keep;  // the write that follows reports its own errors
     S_Com com;
     bool bCleaned = false;
     if (com.IsComplete() && !strDevicePath.empty()) {
@@ -318,7 +319,5 @@ bool CleanDiskThroughVds(const std::string& strDevicePath)
         if (SUCCEEDED(hrInit))
             com.pUninitialize();
     }
-    // The write that follows reports its own errors.
-    ::SetLastError(dwError);
     return bCleaned;
 }

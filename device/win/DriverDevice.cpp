@@ -7,23 +7,13 @@
 #include "device/core/ScsiCdb.h"
 #include "device/core/ScsiSense.h"
 #include "device/win/ChipHandler.h"
+#include "device/win/KeepError.h"
 #include "device/win/RudvaneHandler.h"
 #include "device/win/TorvaneIo.h"
 
 namespace {
 
 constexpr uint32_t kBlocksPerRequest = static_cast<uint32_t>(kTorvaneDataSize / 512);
-
-bool IsValid(HANDLE h)
-{
-    return h != nullptr && h != INVALID_HANDLE_VALUE;
-}
-
-int Fail(DWORD dwError)
-{
-    ::SetLastError(dwError);
-    return 0;
-}
 
 } // namespace
 
@@ -75,10 +65,19 @@ int C_RudvaneDriverDevice::Request(std::vector<uint8_t>& vBuffer, DWORD* pdwRetu
         return 0;
     *pdwReturned = 0;
     const BOOL bOk = pIo->Request(hDriver, vBuffer.data(), pdwReturned);
-    const DWORD dwError = ::GetLastError();
+    C_KeepError keep;
     Close();
-    ::SetLastError(dwError);
     return bOk ? 1 : 0;
+}
+
+int C_RudvaneDriverDevice::CommandRequest(std::vector<uint8_t>& vBuffer, DWORD* pdwReturned,
+                                          uint8_t& bStatus, uint32_t& ulMoved)
+{
+    if (!Request(vBuffer, pdwReturned))
+        return 0;
+    if (!ParseTorvaneAnswer(vBuffer.data(), *pdwReturned, bStatus, ulMoved))
+        return Fail(ERROR_IO_DEVICE);
+    return 1;
 }
 
 int C_RudvaneDriverDevice::Identify(bool bAlternate)
@@ -102,12 +101,10 @@ int C_RudvaneDriverDevice::ScsiCommand(uint32_t ulCdbLength, const uint8_t* pCdb
         !BuildTorvaneScsi(vBuffer.data(), pCdb, ulCdbLength, nDataIn, ulLength, pBuffer))
         return Fail(ERROR_INVALID_PARAMETER);
     DWORD dwReturned = 0;
-    if (!Request(vBuffer, &dwReturned))
-        return 0;
     uint8_t bStatus = 0;
     uint32_t ulMoved = 0;
-    if (!ParseTorvaneAnswer(vBuffer.data(), dwReturned, bStatus, ulMoved))
-        return Fail(ERROR_IO_DEVICE);
+    if (!CommandRequest(vBuffer, &dwReturned, bStatus, ulMoved))
+        return 0;
     if (bStatus != SCSI_STATUS_GOOD) {
         // The driver carries the sense data of a check condition in its data area.
         if (pSense != nullptr && dwReturned >= kTorvaneHeader + kSenseLength)
@@ -128,20 +125,11 @@ int C_RudvaneDriverDevice::DriverAtaCommand(S_RudvaneAtaCommand* pCommand, int n
     if (pCommand == nullptr || !BuildTorvaneAta(vBuffer.data(), *pCommand, nDirection))
         return Fail(ERROR_INVALID_PARAMETER);
     DWORD dwReturned = 0;
-    if (!Request(vBuffer, &dwReturned))
-        return 0;
     uint8_t bStatus = 0;
     uint32_t ulMoved = 0;
-    if (!ParseTorvaneAnswer(vBuffer.data(), dwReturned, bStatus, ulMoved))
-        return Fail(ERROR_IO_DEVICE);
-    const uint8_t* r = vBuffer.data() + 12;
-    pCommand->out.bFeatures = r[0];
-    pCommand->out.bSectorCount = r[1];
-    pCommand->out.bLbaLow = r[2];
-    pCommand->out.bLbaMid = r[3];
-    pCommand->out.bLbaHigh = r[4];
-    pCommand->out.bDevice = r[5];
-    pCommand->out.bCommand = r[6];
+    if (!CommandRequest(vBuffer, &dwReturned, bStatus, ulMoved))
+        return 0;
+    pCommand->out = GetTaskFile(vBuffer.data() + 12);  // the answered registers
     pCommand->bOutValid = true;
     if ((bStatus & ATA_STATUS_ERROR) != 0)
         return Fail(ERROR_IO_DEVICE);

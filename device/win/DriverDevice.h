@@ -48,6 +48,10 @@ private:
     // One request on the driver, opened around it; the buffer is the
     // driver's 4124 bytes, answered in place.
     int Request(std::vector<uint8_t>& vBuffer, DWORD* pdwReturned);
+    // A SCSI or ATA request and the status and bytes moved of its answer;
+    // ERROR_IO_DEVICE when the answer is not the driver's.
+    int CommandRequest(std::vector<uint8_t>& vBuffer, DWORD* pdwReturned, uint8_t& bStatus,
+                       uint32_t& ulMoved);
     int Transfer10(bool bWrite, uint64_t ullLba, uint32_t ulCount, uint8_t* pBuffer);
 
     C_TorvaneIo* pIo;

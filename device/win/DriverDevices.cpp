@@ -13,6 +13,7 @@
 #include "device/win/BridgeChips.h"
 #include "device/win/DriverDevice.h"
 #include "device/win/Identify.h"
+#include "device/win/KeepError.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneDevice.h"
 
@@ -101,18 +102,16 @@ bool AskEither(C_RudvaneDevice& device, uint32_t ulFirst, uint32_t ulSecond, voi
 bool Matches(C_RudvaneDevice& record, const S_DriverIdentity& driver)
 {
     std::string strSerial;
-    const DWORD dwError = ::GetLastError();
+    C_KeepError keep;  // the questions' failures are not the caller's
     const bool bSerial = AskEither(record, RUDVANE_Q_USB_SERIAL, RUDVANE_Q_CHIP_USB_SERIAL,
                                    &strSerial, nullptr);
     if (bSerial) {
         uint32_t ulVendor = 0, ulProduct = 0;
         const bool bIds = AskEither(record, RUDVANE_Q_USB_IDS, RUDVANE_Q_CHIP_USB_IDS, &ulVendor,
                                     &ulProduct);
-        ::SetLastError(dwError);
         return bIds && ulVendor == driver.ulVendorId && ulProduct == driver.ulProductId &&
                EqualsNoCase(strSerial, driver.strSerial);
     }
-    ::SetLastError(dwError);
     const C_RudvaneDevice& d = *driver.pDriver;
     return record.strVendor == d.strVendor && record.strProduct == d.strProduct &&
            (record.strRevision == d.strRevision.substr(0, 4) || record.strRevision == "0000");

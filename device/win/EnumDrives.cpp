@@ -11,6 +11,7 @@
 #include "device/core/RudvaneTypes.h"
 #include "device/win/EnumIo.h"
 #include "device/win/Identify.h"
+#include "device/win/KeepError.h"
 #include "device/win/QuietErrorMode.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
@@ -22,11 +23,6 @@ namespace {
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 constexpr uint32_t kPhysicalDrives = 10;
 constexpr uint32_t kCdRoms = 43;
-
-bool IsValid(HANDLE h)
-{
-    return h != nullptr && h != INVALID_HANDLE_VALUE;
-}
 
 // Whether a name opens with that access; the handle is closed at once.
 bool Opens(C_EnumIo& io, const std::string& strName, DWORD dwAccess)

@@ -18,6 +18,7 @@
 #include "device/win/EnumIoCodes.h"
 #include "device/win/EnumNodes.h"
 #include "device/win/Identify.h"
+#include "device/win/KeepError.h"
 #include "device/win/QuietErrorMode.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvanePnpDevice.h"
@@ -28,11 +29,6 @@ namespace {
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 constexpr size_t kMountPointHeader = 24;
 constexpr DWORD kMaxMountPoints = 1048576;
-
-bool IsValid(HANDLE h)
-{
-    return h != nullptr && h != INVALID_HANDLE_VALUE;
-}
 
 void JoinBlank(std::string& strText, const std::string& strMore)
 {

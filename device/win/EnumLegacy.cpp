@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "device/core/ByteOrder.h"
 #include "device/core/EnumRules.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
@@ -28,17 +29,6 @@ constexpr uint32_t kVwin32MaxBlocks = 65535;
 constexpr uint8_t kAspiLuns = 8;
 constexpr uint8_t kAspiDefaultTargets = 8;
 constexpr uint8_t kInquiryAnswer = 36;
-
-uint16_t Le16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t Le32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 // A fixed-width text of the ASPI layer: up to its first zero, trailing
 // blanks cut; bytes of value 1 become blanks when asked.
@@ -83,9 +73,9 @@ void RudvaneEnumVwin32()
         pDevice->ulStorageNumber = ulDrive;
         pDevice->ulCaps |= 0x2A;
         pDevice->strInfo = "IOCTL";
-        const uint16_t wSectors = Le16(params + 15);
-        pDevice->ullBlockCount = wSectors != 0 ? wSectors : Le32(params + 28);
-        pDevice->ulBlockSize = Le16(params + 7);
+        const uint16_t wSectors = GetLe16(params + 15);
+        pDevice->ullBlockCount = wSectors != 0 ? wSectors : GetLe32(params + 28);
+        pDevice->ulBlockSize = GetLe16(params + 7);
         pDevice->strLetters.assign(1, cLetter);
         pDevice->ulMaxBlocks = kVwin32MaxBlocks;
         const int32_t lClass =
@@ -120,7 +110,7 @@ void RudvaneEnumAspi()
         uint8_t bTargets = inquiry.adapterUnique[3];
         if (bTargets == 0)
             bTargets = kAspiDefaultTargets;
-        const uint32_t ulMaxTransfer = Le32(inquiry.adapterUnique + 4);
+        const uint32_t ulMaxTransfer = GetLe32(inquiry.adapterUnique + 4);
         std::string strInfo = strManager.empty() ? "aspi" : strManager;
         if (!strAdapter.empty())
             strInfo += " - " + strAdapter;

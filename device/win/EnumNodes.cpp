@@ -1,9 +1,9 @@
 #include "device/win/EnumNodes.h"
 
-#include <cctype>
 #include <vector>
 
 #include "device/core/EnumRules.h"
+#include "device/core/IdentityText.h"
 #include "device/core/MountedDevices.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/UsbSpeed.h"
@@ -12,18 +12,6 @@
 #include "device/win/RudvanePnpDevice.h"
 
 namespace {
-
-bool EqualsNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 void AddIdAndRelations(C_EnumIo& io, const std::string& strId, std::vector<std::string>& vIds)
 {

@@ -17,6 +17,7 @@
 #include "device/win/AtaRequest.h"
 #include "device/win/BridgeChips.h"
 #include "device/win/IoCodes.h"
+#include "device/win/KeepError.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
 #include "device/win/RudvaneHandler.h"
@@ -124,6 +125,21 @@ void Win9xStorageIds(C_RudvanePnpDevice& device, const std::string& strId)
     ::RegCloseKey(hKey);
 }
 
+// The fields that instance ids fill, between a record and the identity the
+// parser works on.
+template <class T_From, class T_To>
+void CopyInstanceFields(const T_From& from, T_To& to)
+{
+    to.strUsbSerial = from.strUsbSerial;
+    to.ulUsbVendorId = from.ulUsbVendorId;
+    to.ulUsbProductId = from.ulUsbProductId;
+    to.strHardwareIds = from.strHardwareIds;
+    to.str1394Vendor = from.str1394Vendor;
+    to.str1394Model = from.str1394Model;
+    to.str1394UniqueId = from.str1394UniqueId;
+    to.ulLun = from.ulLun;
+}
+
 } // namespace
 
 int RudvaneApplyAtaIdentify(C_RudvaneDevice& device, const uint8_t* pData512)
@@ -161,7 +177,7 @@ int RudvaneQueryBusType(C_RudvaneDevice& device)
 
 int RudvaneIdentify(C_RudvaneDevice& device)
 {
-    const DWORD dwError = ::GetLastError();
+    C_KeepError keep;  // the steps' failures are not the caller's
     // A pass that learnt the bus already keeps its answer.
     if ((device.ulBusFlags & 0xFF) == RUDVANE_BUS_OTHER)
         RudvaneQueryBusType(device);
@@ -175,7 +191,6 @@ int RudvaneIdentify(C_RudvaneDevice& device)
             AtaIdentify(device, true);
         }
     }
-    ::SetLastError(dwError);
     return bFound ? 1 : 0;
 }
 
@@ -247,27 +262,13 @@ void RudvaneParseInstanceIds(C_RudvanePnpDevice& device, const char* pszOwn, con
                              const char* pszGrandparent)
 {
     S_InstanceIdentity identity;
-    identity.strUsbSerial = device.strUsbSerial;
-    identity.ulUsbVendorId = device.ulUsbVendorId;
-    identity.ulUsbProductId = device.ulUsbProductId;
-    identity.strHardwareIds = device.strHardwareIds;
-    identity.str1394Vendor = device.str1394Vendor;
-    identity.str1394Model = device.str1394Model;
-    identity.str1394UniqueId = device.str1394UniqueId;
-    identity.ulLun = device.ulLun;
+    CopyInstanceFields(device, identity);
     const bool bWindows7 = (RudvaneGetOptions() & RUDVANE_OPT_WINDOWS7) != 0;
     for (const char* pszId : {pszOwn, pszParent, pszGrandparent}) {
         if (pszId != nullptr)
             ApplyInstanceId(pszId, bWindows7, identity);
     }
-    device.strUsbSerial = identity.strUsbSerial;
-    device.ulUsbVendorId = identity.ulUsbVendorId;
-    device.ulUsbProductId = identity.ulUsbProductId;
-    device.strHardwareIds = identity.strHardwareIds;
-    device.str1394Vendor = identity.str1394Vendor;
-    device.str1394Model = identity.str1394Model;
-    device.str1394UniqueId = identity.str1394UniqueId;
-    device.ulLun = identity.ulLun;
+    CopyInstanceFields(identity, device);
 
     if (pszParent != nullptr)
         device.strParentInstanceId = pszParent;

@@ -9,6 +9,7 @@
 #include "device/core/ScsiCdb.h"
 #include "device/core/ScsiSense.h"
 #include "device/win/AspiLayer.h"
+#include "device/win/KeepError.h"
 #include "device/win/Rudvane.h"
 
 namespace {
@@ -16,12 +17,6 @@ namespace {
 constexpr DWORD kInquiryWait = 100;
 constexpr DWORD kCommandWait = 1000;
 constexpr DWORD kAbortWait = 1000;
-
-int Fail(DWORD dwError)
-{
-    ::SetLastError(dwError);
-    return 0;
-}
 
 } // namespace
 

@@ -9,25 +9,10 @@
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
 #include "device/win/DeviceManagement.h"
+#include "device/win/QuietErrorMode.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandler.h"
 #include "framework/win/Library.h"
-
-namespace {
-
-// No system error box for an empty removable drive while it is asked.
-class C_QuietErrorMode {
-public:
-    C_QuietErrorMode() : uPrevious(::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~C_QuietErrorMode() { ::SetErrorMode(uPrevious); }
-    C_QuietErrorMode(const C_QuietErrorMode&) = delete;
-    C_QuietErrorMode& operator=(const C_QuietErrorMode&) = delete;
-
-private:
-    UINT uPrevious;
-};
-
-} // namespace
 
 C_RudvaneDevice::~C_RudvaneDevice()
 {

@@ -10,6 +10,7 @@
 #include "device/core/ScsiSense.h"
 #include "device/win/AtaRequest.h"
 #include "device/win/IoCodes.h"
+#include "device/win/KeepError.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandler.h"
 #include "device/win/ScsiRequest.h"
@@ -19,29 +20,6 @@ namespace {
 constexpr uint32_t kAtaDataLength = 512;
 constexpr int kEjectLockTries = 20;
 constexpr DWORD kEjectLockPause = 500;
-
-bool IsValid(HANDLE h)
-{
-    return h != nullptr && h != INVALID_HANDLE_VALUE;
-}
-
-int Fail(DWORD dwError)
-{
-    ::SetLastError(dwError);
-    return 0;
-}
-
-// Keeps the thread's last error across the cleanup that follows a call.
-class C_KeepError {
-public:
-    C_KeepError() : dwError(::GetLastError()) {}
-    ~C_KeepError() { ::SetLastError(dwError); }
-    C_KeepError(const C_KeepError&) = delete;
-    C_KeepError& operator=(const C_KeepError&) = delete;
-
-private:
-    DWORD dwError;
-};
 
 } // namespace
 
@@ -107,11 +85,24 @@ BOOL C_RudvaneHandleDevice::ControlOpen(DWORD dwCode, void* pIn, DWORD dwInSize,
     return bOk;
 }
 
+BOOL C_RudvaneHandleDevice::ControlSeparate(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut,
+                                            DWORD dwOutSize, DWORD* pdwReturned)
+{
+    const HANDLE h = pIo->Open(strPath.c_str(), dwAccess);
+    if (!IsValid(h))
+        return FALSE;
+    const BOOL bOk = pIo->Control(h, dwCode, pIn, dwInSize, pOut, dwOutSize, pdwReturned);
+    C_KeepError keep;
+    pIo->Close(h);
+    return bOk;
+}
+
 // ---------------------------------------------------------------- blocks
 
-int C_RudvaneHandleDevice::ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* pBuffer)
+bool C_RudvaneHandleDevice::PrepareTransfer(uint64_t ullLba, uint32_t ulCount,
+                                            const void* pBuffer, S_BlockTransfer& t,
+                                            uint32_t& ulBytes) const
 {
-    S_BlockTransfer t;
     t.ulMediaClass = ulMediaClass;
     t.bWin9x = RudvaneIsWin9x();
     t.ullLba = ullLba;
@@ -119,8 +110,14 @@ int C_RudvaneHandleDevice::ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* p
     t.ulBlockSize = ulBlockSize;
     t.ulMaxBlocks = ulMaxBlocks;
     t.ullPartitionStart = ullPartitionStart;
+    return TransferBytes(ulCount, ulBlockSize, ulBytes) && (ulBytes == 0 || pBuffer != nullptr);
+}
+
+int C_RudvaneHandleDevice::ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* pBuffer)
+{
+    S_BlockTransfer t;
     uint32_t ulBytes = 0;
-    if (!TransferBytes(ulCount, ulBlockSize, ulBytes) || (ulBytes != 0 && pBuffer == nullptr))
+    if (!PrepareTransfer(ullLba, ulCount, pBuffer, t, ulBytes))
         return Fail(ERROR_INVALID_PARAMETER);
     switch (ChooseReadRoute(t)) {
     case BLOCK_ROUTE_TAPE:
@@ -137,15 +134,8 @@ int C_RudvaneHandleDevice::ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* p
 int C_RudvaneHandleDevice::WriteBlocks(uint64_t ullLba, uint32_t ulCount, const void* pBuffer)
 {
     S_BlockTransfer t;
-    t.ulMediaClass = ulMediaClass;
-    t.bWin9x = RudvaneIsWin9x();
-    t.ullLba = ullLba;
-    t.ulCount = ulCount;
-    t.ulBlockSize = ulBlockSize;
-    t.ulMaxBlocks = ulMaxBlocks;
-    t.ullPartitionStart = ullPartitionStart;
     uint32_t ulBytes = 0;
-    if (!TransferBytes(ulCount, ulBlockSize, ulBytes) || (ulBytes != 0 && pBuffer == nullptr))
+    if (!PrepareTransfer(ullLba, ulCount, pBuffer, t, ulBytes))
         return Fail(ERROR_INVALID_PARAMETER);
     // The transports only read from the buffer of a write.
     void* pData = const_cast<void*>(pBuffer);
@@ -278,19 +268,9 @@ int C_RudvaneHandleDevice::AtaByMethod(int nMethod, S_RudvaneAtaCommand* pComman
                            nDirection == RUDVANE_ATA_READ ? 1 : 0, ulLength, pCommand->data,
                            ChooseAtaVendorTimeout(ulScsiTimeout)))
             return 0;
-        // A handle of its own, so that the request never meets a transfer
-        // on the record's handle.
-        const HANDLE h = pIo->Open(strPath.c_str(), dwAccess);
-        if (!IsValid(h))
-            return 0;
         DWORD dwReturned = 0;
-        const BOOL bOk = pIo->Control(h, request.GetCode(), request.GetBlock(), request.GetSize(),
-                                      request.GetBlock(), request.GetSize(), &dwReturned);
-        {
-            C_KeepError keep;
-            pIo->Close(h);
-        }
-        if (!bOk)
+        if (!ControlSeparate(request.GetCode(), request.GetBlock(), request.GetSize(),
+                             request.GetBlock(), request.GetSize(), &dwReturned))
             return 0;
         if (dwReturned == 0 || request.GetScsiStatus() != SCSI_STATUS_GOOD)
             return Fail(ERROR_IO_DEVICE);
@@ -301,17 +281,11 @@ int C_RudvaneHandleDevice::AtaByMethod(int nMethod, S_RudvaneAtaCommand* pComman
         C_AtaRequest request;
         if (!request.BuildIde(*pCommand, nDirection, ulLength))
             return 0;
-        const HANDLE h = pIo->Open(strPath.c_str(), dwAccess);
-        if (!IsValid(h))
-            return 0;
         DWORD dwReturned = 0;
-        const BOOL bOk = pIo->Control(h, request.GetCode(), request.GetIn(), request.GetInSize(),
-                                      request.GetOut(), request.GetOutSize(), &dwReturned);
-        {
-            C_KeepError keep;
-            pIo->Close(h);
-        }
-        return bOk && request.FinishIde(dwReturned, *pCommand, nDirection) ? 1 : 0;
+        if (!ControlSeparate(request.GetCode(), request.GetIn(), request.GetInSize(),
+                             request.GetOut(), request.GetOutSize(), &dwReturned))
+            return 0;
+        return request.FinishIde(dwReturned, *pCommand, nDirection) ? 1 : 0;
     }
     case RUDVANE_ATA_PASS_THROUGH: {
         if (ulMediaClass == RUDVANE_MEDIA_OPTICAL)

@@ -12,6 +12,8 @@
 #include "device/win/DeviceIo.h"
 #include "device/win/RudvaneDevice.h"
 
+struct S_BlockTransfer;
+
 // One caller-built device control request for Query(RUDVANE_Q_IO_REQUEST),
 // passed as pOut.
 struct S_RudvaneIoRequest {
@@ -100,6 +102,10 @@ protected:
     bool IsSatRefused();
 
 private:
+    // The transfer as the route rules see it, and its bytes; false when they
+    // do not fit 32 bits or no buffer holds them.
+    bool PrepareTransfer(uint64_t ullLba, uint32_t ulCount, const void* pBuffer,
+                         S_BlockTransfer& t, uint32_t& ulBytes) const;
     int TapeTransfer(bool bWrite, uint64_t ullLba, uint32_t ulCount, void* pBuffer,
                      uint32_t ulBytes);
     int Cdb10Transfer(bool bWrite, uint64_t ullAbsoluteLba, uint32_t ulCount, void* pBuffer,
@@ -108,6 +114,10 @@ private:
     // One device control request on the open handle (Open/Close around it).
     BOOL ControlOpen(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, DWORD dwOutSize,
                      DWORD* pdwReturned, OVERLAPPED* pOverlapped = nullptr);
+    // One device control request on a handle of its own, so that it never
+    // meets a transfer on the record's handle.
+    BOOL ControlSeparate(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, DWORD dwOutSize,
+                         DWORD* pdwReturned);
     int SizeFromHandle();
     int LockVolumes();
     int UnlockVolumes();

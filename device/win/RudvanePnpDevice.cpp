@@ -5,6 +5,8 @@
 #include "device/core/RudvaneTypes.h"
 #include "device/core/UsbSpeed.h"
 #include "device/win/ConfigManager.h"
+#include "device/win/DeviceNodes.h"
+#include "device/win/KeepError.h"
 #include "device/win/RudvaneHandler.h"
 
 namespace {
@@ -14,12 +16,6 @@ constexpr DWORD kRestartPause = 1000;
 constexpr int kLetterWaits = 10;
 constexpr DWORD kLetterPause = 3000;
 constexpr int kVetoIllegalDeviceRequest = 8;
-
-int Fail(DWORD dwError)
-{
-    ::SetLastError(dwError);
-    return 0;
-}
 
 // Hands a text to the caller; 1 when there is one.
 int PutText(void* pOut, const std::string& strText)
@@ -72,7 +68,7 @@ int C_RudvanePnpDevice::RequestRemoval()
         const bool bDone = manager.RequestEject(ulNode, &nVeto);
         if (nVeto == kVetoIllegalDeviceRequest) {
             uint32_t ulParent = 0;
-            if (!manager.GetParent(ulNode, &ulParent) || ulParent == ulNode)
+            if (!C_DeviceNodes::Get().GetParent(ulNode, ulParent) || ulParent == ulNode)
                 return Fail(ERROR_NOT_SUPPORTED);
             ulNode = ulParent;
             continue;
@@ -170,7 +166,7 @@ int C_RudvanePnpDevice::Query(uint32_t ulCode, void* pOut, uintptr_t arg, void* 
                    ? 1 : Fail(ERROR_NOT_SUPPORTED);
     case RUDVANE_Q_RESTART_PORT: {
         uint32_t ulNode = 0;
-        if (!manager.Locate(strParentInstanceId, &ulNode) || !RestartNode(ulNode))
+        if (!C_DeviceNodes::Get().Locate(strParentInstanceId, ulNode) || !RestartNode(ulNode))
             return Fail(ERROR_NOT_SUPPORTED);
         return 1;
     }

@@ -5,6 +5,26 @@
 #include "device/core/PassThrough.h"
 #include "device/win/IoCodes.h"
 
+namespace {
+
+// The fields of the header up to the data address, which both forms share.
+template <class T_Header>
+void FillHeader(T_Header& header, uint32_t ulCdbLength, const uint8_t* pCdb, bool bDataIn,
+                uint32_t ulLength, uint32_t ulTimeoutSeconds, uint32_t ulSenseLength)
+{
+    std::memset(&header, 0, sizeof(header));
+    header.Length = sizeof(T_Header);
+    header.CdbLength = static_cast<UCHAR>(ulCdbLength);
+    header.SenseInfoLength = static_cast<UCHAR>(ulSenseLength);
+    header.DataIn = bDataIn ? SCSI_IOCTL_DATA_IN : SCSI_IOCTL_DATA_OUT;
+    header.DataTransferLength = ulLength;
+    header.TimeOutValue = ulTimeoutSeconds;
+    header.SenseInfoOffset = kPassThroughSenseOffset;
+    std::memcpy(header.Cdb, pCdb, ulCdbLength);
+}
+
+} // namespace
+
 bool C_ScsiRequest::Build(bool bBufferedIn, uint32_t ulCdbLength, const uint8_t* pCdb,
                           int nDataIn, uint32_t ulLength, void* pBufferIn,
                           uint32_t ulTimeoutSeconds)
@@ -21,34 +41,19 @@ bool C_ScsiRequest::Build(bool bBufferedIn, uint32_t ulCdbLength, const uint8_t*
     ulRequested = ulLength;
     vBlock.assign(bBuffered ? kPassThroughDataOffset + ulLength : kPassThroughDataOffset, 0);
 
-    // Both headers share their layout up to the data address.
     if (bBuffered) {
         SCSI_PASS_THROUGH header;
-        std::memset(&header, 0, sizeof(header));
-        header.Length = sizeof(SCSI_PASS_THROUGH);
-        header.CdbLength = static_cast<UCHAR>(ulCdbLength);
-        header.SenseInfoLength = static_cast<UCHAR>(kBufferedSenseLength);
-        header.DataIn = bDataIn ? SCSI_IOCTL_DATA_IN : SCSI_IOCTL_DATA_OUT;
-        header.DataTransferLength = ulLength;
-        header.TimeOutValue = ulTimeoutSeconds;
+        FillHeader(header, ulCdbLength, pCdb, bDataIn, ulLength, ulTimeoutSeconds,
+                   kBufferedSenseLength);
         header.DataBufferOffset = kPassThroughDataOffset;
-        header.SenseInfoOffset = kPassThroughSenseOffset;
-        std::memcpy(header.Cdb, pCdb, ulCdbLength);
         std::memcpy(vBlock.data(), &header, sizeof(header));
         if (!bDataIn && ulLength != 0)
             std::memcpy(vBlock.data() + kPassThroughDataOffset, pBuffer, ulLength);
     } else {
         SCSI_PASS_THROUGH_DIRECT header;
-        std::memset(&header, 0, sizeof(header));
-        header.Length = sizeof(SCSI_PASS_THROUGH_DIRECT);
-        header.CdbLength = static_cast<UCHAR>(ulCdbLength);
-        header.SenseInfoLength = static_cast<UCHAR>(kDirectSenseLength);
-        header.DataIn = bDataIn ? SCSI_IOCTL_DATA_IN : SCSI_IOCTL_DATA_OUT;
-        header.DataTransferLength = ulLength;
-        header.TimeOutValue = ulTimeoutSeconds;
+        FillHeader(header, ulCdbLength, pCdb, bDataIn, ulLength, ulTimeoutSeconds,
+                   kDirectSenseLength);
         header.DataBuffer = ulLength != 0 ? pBuffer : nullptr;
-        header.SenseInfoOffset = kPassThroughSenseOffset;
-        std::memcpy(header.Cdb, pCdb, ulCdbLength);
         std::memcpy(vBlock.data(), &header, sizeof(header));
     }
     return true;

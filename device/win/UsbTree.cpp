@@ -1,12 +1,13 @@
 #include "device/win/UsbTree.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
+#include "device/core/IdentityText.h"
 #include "device/core/UsbAnswers.h"
 #include "device/core/UsbSpeed.h"
+#include "device/win/KeepError.h"
 #include "device/win/UsbIoCodes.h"
 
 namespace {
@@ -22,11 +23,6 @@ constexpr uint16_t kStringLength = 255;
 constexpr uint16_t kConfigurationLength = 10240;
 constexpr uint8_t kTypeConfiguration = 2;
 constexpr uint8_t kTypeString = 3;
-
-bool IsValid(HANDLE h)
-{
-    return h != nullptr && h != INVALID_HANDLE_VALUE;
-}
 
 std::string ToText(const std::u16string& str)
 {
@@ -90,14 +86,7 @@ bool IsSameHubPath(const std::string& strA, const std::string& strB)
 {
     const std::string a = WithoutPrefix(strA);
     const std::string b = WithoutPrefix(strB);
-    if (a.size() != b.size() || a.empty())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return !a.empty() && EqualsNoCase(a, b);
 }
 
 C_UsbTree::C_UsbTree(C_UsbIo* pIoIn) : pIo(pIoIn != nullptr ? pIoIn : &C_UsbIo::System()) {}

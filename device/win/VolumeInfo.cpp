@@ -10,16 +10,12 @@
 #include "device/core/EnumRules.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/win/EnumIo.h"
+#include "device/win/KeepError.h"
 #include "device/win/QuietErrorMode.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
 
 namespace {
-
-bool IsValid(HANDLE h)
-{
-    return h != nullptr && h != INVALID_HANDLE_VALUE;
-}
 
 // The packed storage number of an open handle, or kNoStorageNumber.
 uint32_t StorageNumberOf(C_DeviceIo& io, HANDLE h)

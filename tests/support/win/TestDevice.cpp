@@ -5,6 +5,7 @@
 
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiSense.h"
+#include "device/win/AtaRequest.h"
 #include "device/win/IoCodes.h"
 
 namespace {
@@ -13,30 +14,6 @@ BOOL Fail(DWORD dwError)
 {
     ::SetLastError(dwError);
     return FALSE;
-}
-
-S_AtaTaskFile Registers(const uint8_t* p)
-{
-    S_AtaTaskFile regs;
-    regs.bFeatures = p[0];
-    regs.bSectorCount = p[1];
-    regs.bLbaLow = p[2];
-    regs.bLbaMid = p[3];
-    regs.bLbaHigh = p[4];
-    regs.bDevice = p[5];
-    regs.bCommand = p[6];
-    return regs;
-}
-
-void PutRegisters(uint8_t* p, const S_AtaTaskFile& regs)
-{
-    p[0] = regs.bFeatures;
-    p[1] = regs.bSectorCount;
-    p[2] = regs.bLbaLow;
-    p[3] = regs.bLbaMid;
-    p[4] = regs.bLbaHigh;
-    p[5] = regs.bDevice;
-    p[6] = regs.bCommand;
 }
 
 // Whether an ATA command reads data from the device (the IDE pass-through
@@ -272,9 +249,9 @@ BOOL C_SimulatedIo::AtaPassThrough(void* pIn, DWORD dwInSize, DWORD* pdwReturned
     else if ((header.AtaFlags & ATA_FLAGS_DATA_OUT) != 0)
         nDirection = RUDVANE_ATA_WRITE;
     S_AtaTaskFile out;
-    target.ExecuteAta(Registers(header.CurrentTaskFile), nDirection,
+    target.ExecuteAta(GetTaskFile(header.CurrentTaskFile), nDirection,
                       pBlock + header.DataBufferOffset, header.DataTransferLength, out);
-    PutRegisters(header.CurrentTaskFile, out);
+    PutTaskFile(out, header.CurrentTaskFile);
     std::memcpy(pBlock, &header, sizeof(header));
     *pdwReturned = static_cast<DWORD>(header.DataBufferOffset + header.DataTransferLength);
     return TRUE;
@@ -289,12 +266,12 @@ BOOL C_SimulatedIo::IdePassThrough(void* pIn, DWORD dwInSize, DWORD* pdwReturned
     std::memcpy(&header, pBlock, sizeof(header));
     if (kIdePassThroughHeader + header.DataBufferSize > dwInSize)
         return Fail(ERROR_INVALID_PARAMETER);
-    const S_AtaTaskFile in = Registers(header.IdeReg);
+    const S_AtaTaskFile in = GetTaskFile(header.IdeReg);
     const int nDirection = header.DataBufferSize == 0 ? RUDVANE_ATA_NO_DATA
                            : ReadsData(in) ? RUDVANE_ATA_READ : RUDVANE_ATA_WRITE;
     S_AtaTaskFile out;
     target.ExecuteAta(in, nDirection, pBlock + kIdePassThroughHeader, header.DataBufferSize, out);
-    PutRegisters(header.IdeReg, out);
+    PutTaskFile(out, header.IdeReg);
     std::memcpy(pBlock, &header, sizeof(header));
     *pdwReturned = static_cast<DWORD>(kIdePassThroughHeader + header.DataBufferSize);
     return TRUE;
@@ -308,14 +285,7 @@ BOOL C_SimulatedIo::Smart(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, D
         return Fail(ERROR_INVALID_PARAMETER);
     SENDCMDINPARAMS in;
     std::memcpy(&in, pIn, sizeof(in) <= dwInSize ? sizeof(in) : kSmartInHeader);
-    S_AtaTaskFile regs;
-    regs.bFeatures = in.irDriveRegs.bFeaturesReg;
-    regs.bSectorCount = in.irDriveRegs.bSectorCountReg;
-    regs.bLbaLow = in.irDriveRegs.bSectorNumberReg;
-    regs.bLbaMid = in.irDriveRegs.bCylLowReg;
-    regs.bLbaHigh = in.irDriveRegs.bCylHighReg;
-    regs.bDevice = in.irDriveRegs.bDriveHeadReg;
-    regs.bCommand = in.irDriveRegs.bCommandReg;
+    const S_AtaTaskFile regs = FromIdeRegs(in.irDriveRegs);
     const uint32_t ulLength = dwCode == SMART_RCV_DRIVE_DATA ? in.cBufferSize : 0;
     if (kSmartOutHeader + ulLength > dwOutSize)
         return Fail(ERROR_INSUFFICIENT_BUFFER);
@@ -330,15 +300,7 @@ BOOL C_SimulatedIo::Smart(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, D
     out.DriverStatus.bIDEError = answer.bFeatures;
     DWORD dwAnswer = ulLength;
     if (ulLength == 0 && dwOutSize >= kSmartOutHeader + sizeof(IDEREGS)) {
-        IDEREGS back;
-        back.bFeaturesReg = answer.bFeatures;
-        back.bSectorCountReg = answer.bSectorCount;
-        back.bSectorNumberReg = answer.bLbaLow;
-        back.bCylLowReg = answer.bLbaMid;
-        back.bCylHighReg = answer.bLbaHigh;
-        back.bDriveHeadReg = answer.bDevice;
-        back.bCommandReg = answer.bCommand;
-        back.bReserved = 0;
+        const IDEREGS back = ToIdeRegs(answer);
         std::memcpy(pBlock + kSmartOutHeader, &back, sizeof(back));
         dwAnswer = sizeof(IDEREGS);
     }
