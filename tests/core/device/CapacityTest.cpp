@@ -1,3 +1,4 @@
+#include "device/core/ByteOrder.h"
 #include "device/core/Capacity.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,18 @@ namespace {
 
 std::vector<uint8_t> Rc10(uint32_t ulLast, uint32_t ulLength)
 {
-    return {static_cast<uint8_t>(ulLast >> 24), static_cast<uint8_t>(ulLast >> 16),
-            static_cast<uint8_t>(ulLast >> 8), static_cast<uint8_t>(ulLast),
-            static_cast<uint8_t>(ulLength >> 24), static_cast<uint8_t>(ulLength >> 16),
-            static_cast<uint8_t>(ulLength >> 8), static_cast<uint8_t>(ulLength)};
+    std::vector<uint8_t> v(8);
+    PutBe32(&v[0], ulLast);
+    PutBe32(&v[4], ulLength);
+    return v;
 }
 
 std::vector<uint8_t> Rc16(uint64_t ullLast, uint32_t ulLength)
 {
-    std::vector<uint8_t> v;
-    for (int i = 7; i >= 0; --i)
-        v.push_back(static_cast<uint8_t>(ullLast >> (8 * i)));
-    for (int i = 3; i >= 0; --i)
-        v.push_back(static_cast<uint8_t>(ulLength >> (8 * i)));
-    v.resize(32, 0);
+    std::vector<uint8_t> v(32);
+    PutBe32(&v[0], static_cast<uint32_t>(ullLast >> 32));
+    PutBe32(&v[4], static_cast<uint32_t>(ullLast));
+    PutBe32(&v[8], ulLength);
     return v;
 }
 

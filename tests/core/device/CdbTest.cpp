@@ -1,3 +1,5 @@
+#include "device/core/ChipProtocol.h"
+#include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
 
 #include <gtest/gtest.h>
@@ -43,16 +45,23 @@ TEST(CdbTest, TransfersCarryBigEndianLbaAndCount)
     }
 }
 
-TEST(CdbTest, AtaPassThroughSetsProtocolDirectionAndRegisters)
+// SMART READ DATA's registers, each of them different.
+S_AtaTaskFile SmartRegisters()
 {
     S_AtaTaskFile regs;
     regs.bFeatures = 0xD0;
     regs.bSectorCount = 1;
-    regs.bLbaLow = 1;
+    regs.bLbaLow = 2;
     regs.bLbaMid = 0x4F;
     regs.bLbaHigh = 0xC2;
     regs.bDevice = 0xA0;
     regs.bCommand = 0xB0;
+    return regs;
+}
+
+TEST(CdbTest, AtaPassThroughSetsProtocolDirectionAndRegisters)
+{
+    const S_AtaTaskFile regs = SmartRegisters();
     struct Case {
         int nDirection;
         bool bCheck;
@@ -66,24 +75,40 @@ TEST(CdbTest, AtaPassThroughSetsProtocolDirectionAndRegisters)
                                            {0, true, 0x08, 0x2E}}) {
         SCOPED_TRACE(std::to_string(c.nDirection) + (c.bCheck ? " check" : ""));
         const auto cdb = BuildAtaPassThrough12(regs, c.nDirection, c.bCheck);
-        EXPECT_EQ(Bytes(cdb), (std::vector<uint8_t>{0xA1, c.bByte1, c.bByte2, 0xD0, 1, 1, 0x4F,
+        EXPECT_EQ(Bytes(cdb), (std::vector<uint8_t>{0xA1, c.bByte1, c.bByte2, 0xD0, 1, 2, 0x4F,
                                                     0xC2, 0xA0, 0xB0, 0, 0}));
     }
     const auto vendor = BuildAtaVendorCdb(regs, 2);
-    EXPECT_EQ(Bytes(vendor), (std::vector<uint8_t>{0xCC, 2, 0xD0, 1, 1, 0x4F, 0xC2, 0xA0, 0xB0, 0}));
+    EXPECT_EQ(Bytes(vendor), (std::vector<uint8_t>{0xCC, 2, 0xD0, 1, 2, 0x4F, 0xC2, 0xA0, 0xB0, 0}));
 }
 
-TEST(CdbTest, SmartRegistersAndIdentify)
+TEST(CdbTest, ChipAtaFormsCarryTheRegistersWhereTheChipWantsThem)
 {
-    const S_AtaTaskFile status = BuildSmartTaskFile(ATA_SMART_RETURN_STATUS);
-    EXPECT_EQ(status.bCommand, 0xB0);
-    EXPECT_EQ(status.bFeatures, 0xDA);
-    EXPECT_EQ(status.bLbaMid, 0x4F);
-    EXPECT_EQ(status.bLbaHigh, 0xC2);
-    const S_AtaTaskFile identify = BuildSmartTaskFile(ATA_IDENTIFY_DEVICE);
-    EXPECT_EQ(identify.bCommand, 0xEC);
-    EXPECT_EQ(identify.bFeatures, 0);
-    EXPECT_EQ(identify.bLbaMid, 0);
+    struct Case {
+        const char* pszName;
+        E_ChipAtaForm form;
+        int nDirection;
+        std::vector<uint8_t> expected;  // empty: no command block
+    };
+    const std::vector<Case> cases = {
+        {"SAT16", CHIP_ATA_SAT16, RUDVANE_ATA_READ,
+         {0x85, 0x08, 0x0E, 0, 0xD0, 0, 1, 0, 2, 0, 0x4F, 0, 0xC2, 0xA0, 0xB0, 0}},
+        {"JMicron", CHIP_ATA_JMICRON, RUDVANE_ATA_NO_DATA,
+         {0xDF, 0x20, 0, 0, 0, 0xD0, 1, 2, 0x4F, 0xC2, 0xA0, 0xB0}},
+        {"JMicron read", CHIP_ATA_JMICRON, RUDVANE_ATA_READ,
+         {0xDF, 0x10, 0, 0x02, 0x00, 0xD0, 1, 2, 0x4F, 0xC2, 0xA0, 0xB0}},
+        {"Freecom write", CHIP_ATA_FREECOM, RUDVANE_ATA_WRITE,
+         {0xFB, 0x21, 1, 0, 0, 0, 0, 0xD0, 1, 2, 0x4F, 0xC2, 0xA0, 0xB0, 0x02, 0x00}},
+        {"none", CHIP_ATA_NONE, RUDVANE_ATA_READ, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        std::array<uint8_t, 16> cdb;
+        uint32_t ulLength = 0;
+        ASSERT_EQ(BuildChipAtaCdb(c.form, SmartRegisters(), c.nDirection, false, cdb, ulLength),
+                  !c.expected.empty());
+        EXPECT_EQ(std::vector<uint8_t>(cdb.begin(), cdb.begin() + ulLength), c.expected);
+    }
 }
 
 } // namespace

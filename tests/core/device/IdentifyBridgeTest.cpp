@@ -125,27 +125,4 @@ TEST(ChipReplyTest, TextsThatNameABridge)
     EXPECT_FALSE(IsGenericByIdentity("ACME", "IM8202AI02D"));
 }
 
-TEST(ChipReplyTest, AtaFormsCarryTheRegisters)
-{
-    S_AtaTaskFile regs;
-    regs.bFeatures = 0xD0;
-    regs.bSectorCount = 1;
-    regs.bLbaLow = 2;
-    regs.bLbaMid = 0x4F;
-    regs.bLbaHigh = 0xC2;
-    regs.bDevice = 0xA0;
-    regs.bCommand = 0xB0;
-    std::array<uint8_t, 16> cdb;
-    uint32_t ulLength = 0;
-    ASSERT_TRUE(BuildChipAtaCdb(CHIP_ATA_SAT16, regs, RUDVANE_ATA_READ, false, cdb, ulLength));
-    EXPECT_EQ(ulLength, 16u);
-    const std::vector<uint8_t> sat16(cdb.begin(), cdb.end());
-    EXPECT_EQ(sat16, (std::vector<uint8_t>{0x85, 0x08, 0x0E, 0, 0xD0, 0, 1, 0, 2, 0, 0x4F, 0, 0xC2, 0xA0, 0xB0, 0}));
-    ASSERT_TRUE(BuildChipAtaCdb(CHIP_ATA_JMICRON, regs, RUDVANE_ATA_NO_DATA, false, cdb, ulLength));
-    EXPECT_EQ(ulLength, 12u);
-    EXPECT_EQ(std::vector<uint8_t>(cdb.begin(), cdb.begin() + 12),
-              (std::vector<uint8_t>{0xDF, 0x20, 0, 0, 0, 0xD0, 1, 2, 0x4F, 0xC2, 0xA0, 0xB0}));
-    EXPECT_FALSE(BuildChipAtaCdb(CHIP_ATA_NONE, regs, RUDVANE_ATA_READ, false, cdb, ulLength));
-}
-
 } // namespace

@@ -1,6 +1,7 @@
 // INQUIRY data, the storage device descriptor and IDENTIFY DEVICE data,
 // with fixtures laid out as the standards and the system's headers give them.
 #include "device/core/AtaIdentify.h"
+#include "device/core/ByteOrder.h"
 #include "device/core/Inquiry.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/StorageDescriptor.h"
@@ -19,12 +20,6 @@ void Put(std::vector<uint8_t>& v, size_t nAt, const std::string& strText)
     if (v.size() < nAt + strText.size() + 1)
         v.resize(nAt + strText.size() + 1, 0);
     std::memcpy(v.data() + nAt, strText.data(), strText.size());
-}
-
-void Put32(std::vector<uint8_t>& v, size_t nAt, uint32_t ulValue)
-{
-    for (int i = 0; i < 4; ++i)
-        v[nAt + i] = static_cast<uint8_t>(ulValue >> (8 * i));
 }
 
 std::array<uint8_t, 36> Inquiry(const char* pszVendor8, const char* pszProduct16, const char* pszRevision4)
@@ -61,24 +56,24 @@ std::vector<uint8_t> Descriptor(uint32_t ulBusType, const std::string& strSerial
                                 const std::array<uint8_t, 36>* pRaw = nullptr)
 {
     std::vector<uint8_t> v(40, 0);
-    Put32(v, 0, 40);
+    PutLe32(v.data(), 40);
     v[8] = 0;  // disk
-    Put32(v, 28, ulBusType);
+    PutLe32(v.data() + 28, ulBusType);
     size_t nAt = 40;
     if (pRaw != nullptr) {
-        Put32(v, 32, 36);
+        PutLe32(v.data() + 32, 36);
         v.resize(36 + 36, 0);
         std::memcpy(v.data() + 36, pRaw->data(), 36);
         nAt = 72;
     }
-    Put32(v, 12, static_cast<uint32_t>(nAt));
+    PutLe32(v.data() + 12, static_cast<uint32_t>(nAt));
     Put(v, nAt, "DescVend");
-    Put32(v, 16, static_cast<uint32_t>(nAt + 9));
+    PutLe32(v.data() + 16, static_cast<uint32_t>(nAt + 9));
     Put(v, nAt + 9, "DescProduct   ");
-    Put32(v, 24, static_cast<uint32_t>(nAt + 24));
+    PutLe32(v.data() + 24, static_cast<uint32_t>(nAt + 24));
     Put(v, nAt + 24, strSerial);
-    Put32(v, 4, static_cast<uint32_t>(v.size()));
-    Put32(v, 0, 40);
+    PutLe32(v.data() + 4, static_cast<uint32_t>(v.size()));
+    PutLe32(v.data(), 40);
     return v;
 }
 
@@ -148,12 +143,12 @@ TEST(StorageDescriptorTest, ShortOldOrLyingDescriptorsReadNothingOutside)
     auto v = Descriptor(7, "4142");
     EXPECT_FALSE(ParseStorageDescriptor(v.data(), 39, RUDVANE_BUS_USB, d));
     auto old = v;
-    Put32(old, 0, 32);  // version below 40
+    PutLe32(old.data(), 32);  // version below 40
     EXPECT_FALSE(ParseStorageDescriptor(old.data(), old.size(), RUDVANE_BUS_USB, d));
     // Offsets past the bytes returned, and a text that runs to the end
     // without its zero, are read only as far as the answer goes.
     auto lying = v;
-    Put32(lying, 12, 5000);
+    PutLe32(lying.data() + 12, 5000);
     lying.back() = 'Z';
     ASSERT_TRUE(ParseStorageDescriptor(lying.data(), lying.size(), RUDVANE_BUS_USB, d));
     EXPECT_EQ(d.texts.strVendor, "");
@@ -161,7 +156,7 @@ TEST(StorageDescriptorTest, ShortOldOrLyingDescriptorsReadNothingOutside)
     EXPECT_EQ(d.texts.strSerial, "4142Z");
     // A size smaller than what came back limits the reading too.
     auto small = v;
-    Put32(small, 4, 45);
+    PutLe32(small.data() + 4, 45);
     ASSERT_TRUE(ParseStorageDescriptor(small.data(), small.size(), RUDVANE_BUS_USB, d));
     EXPECT_EQ(d.texts.strVendor, "DescV");
     EXPECT_EQ(d.texts.strProduct, "");

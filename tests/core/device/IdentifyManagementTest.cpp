@@ -1,6 +1,7 @@
 // FAT32 layout and sectors, the ASPI boot record and the ATA feature
 // requests, checked against the published layouts.
 #include "device/core/AtaFeatures.h"
+#include "device/core/ByteOrder.h"
 #include "device/core/Fat32Layout.h"
 #include "device/core/RudvaneTypes.h"
 
@@ -11,9 +12,6 @@
 #include <vector>
 
 namespace {
-
-uint32_t Get16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (Get16(p + 2) << 16); }
 
 TEST(Fat32LayoutTest, ClustersFitTheTablesAndTheLimits)
 {
@@ -63,36 +61,36 @@ TEST(Fat32LayoutTest, SectorsCarryTheFieldsWhereTheFormatWantsThem)
     std::vector<uint8_t> s(512);
     BuildFat32BootSector(layout, 0x12345678, "my stick label", s.data());
     EXPECT_EQ(std::string(s.begin() + 3, s.begin() + 11), "MSWIN4.1");
-    EXPECT_EQ(Get16(&s[11]), 512u);
+    EXPECT_EQ(GetLe16(&s[11]), 512u);
     EXPECT_EQ(s[13], 1);
-    EXPECT_EQ(Get16(&s[14]), 32u);
+    EXPECT_EQ(GetLe16(&s[14]), 32u);
     EXPECT_EQ(s[16], 2);
-    EXPECT_EQ(Get16(&s[17]), 0u);  // no fixed root directory
-    EXPECT_EQ(Get16(&s[19]), 0u);
+    EXPECT_EQ(GetLe16(&s[17]), 0u);  // no fixed root directory
+    EXPECT_EQ(GetLe16(&s[19]), 0u);
     EXPECT_EQ(s[21], 0xF8);
-    EXPECT_EQ(Get32(&s[28]), 2048u);
-    EXPECT_EQ(Get32(&s[32]), 131072u);
-    EXPECT_EQ(Get32(&s[36]), 1009u);
-    EXPECT_EQ(Get32(&s[44]), 2u);
-    EXPECT_EQ(Get16(&s[48]), 1u);
-    EXPECT_EQ(Get16(&s[50]), 6u);
+    EXPECT_EQ(GetLe32(&s[28]), 2048u);
+    EXPECT_EQ(GetLe32(&s[32]), 131072u);
+    EXPECT_EQ(GetLe32(&s[36]), 1009u);
+    EXPECT_EQ(GetLe32(&s[44]), 2u);
+    EXPECT_EQ(GetLe16(&s[48]), 1u);
+    EXPECT_EQ(GetLe16(&s[50]), 6u);
     EXPECT_EQ(s[66], 0x29);
-    EXPECT_EQ(Get32(&s[67]), 0x12345678u);
+    EXPECT_EQ(GetLe32(&s[67]), 0x12345678u);
     EXPECT_EQ(std::string(s.begin() + 71, s.begin() + 82), "MY STICK LA");
     EXPECT_EQ(std::string(s.begin() + 82, s.begin() + 90), "FAT32   ");
-    EXPECT_EQ(Get16(&s[510]), 0xAA55u);
+    EXPECT_EQ(GetLe16(&s[510]), 0xAA55u);
 
     BuildFat32FsInfo(layout, s.data());
-    EXPECT_EQ(Get32(&s[0]), 0x41615252u);
-    EXPECT_EQ(Get32(&s[484]), 0x61417272u);
-    EXPECT_EQ(Get32(&s[488]), 129021u);
-    EXPECT_EQ(Get32(&s[508]), 0xAA550000u);
+    EXPECT_EQ(GetLe32(&s[0]), 0x41615252u);
+    EXPECT_EQ(GetLe32(&s[484]), 0x61417272u);
+    EXPECT_EQ(GetLe32(&s[488]), 129021u);
+    EXPECT_EQ(GetLe32(&s[508]), 0xAA550000u);
 
     BuildFat32FirstFatSector(layout, s.data());
-    EXPECT_EQ(Get32(&s[0]), 0x0FFFFFF8u);
-    EXPECT_EQ(Get32(&s[4]), 0x0FFFFFFFu);
-    EXPECT_EQ(Get32(&s[8]), 0x0FFFFFFFu);
-    EXPECT_EQ(Get32(&s[12]), 0u);
+    EXPECT_EQ(GetLe32(&s[0]), 0x0FFFFFF8u);
+    EXPECT_EQ(GetLe32(&s[4]), 0x0FFFFFFFu);
+    EXPECT_EQ(GetLe32(&s[8]), 0x0FFFFFFFu);
+    EXPECT_EQ(GetLe32(&s[12]), 0u);
 
     EXPECT_EQ(Fat32Label(""), "NO NAME    ");
     BuildFat32RootSector(layout, "", s.data());
@@ -109,9 +107,9 @@ TEST(AspiBootRecordTest, OnePartitionFromBlock63AndNothingForDevicesItCannotDesc
     const uint8_t* e = mbr + 446;
     const std::vector<uint8_t> chs(e, e + 8);
     EXPECT_EQ(chs, (std::vector<uint8_t>{0x00, 1, 1, 0, 0x0B, 254, 255, 255}));
-    EXPECT_EQ(Get32(e + 8), 63u);
-    EXPECT_EQ(Get32(e + 12), 1000000u - 10303u);
-    EXPECT_EQ(Get16(mbr + 510), 0xAA55u);
+    EXPECT_EQ(GetLe32(e + 8), 63u);
+    EXPECT_EQ(GetLe32(e + 12), 1000000u - 10303u);
+    EXPECT_EQ(GetLe16(mbr + 510), 0xAA55u);
     for (int i = 462; i < 510; ++i)
         ASSERT_EQ(mbr[i], 0) << i;  // the other three entries stay empty
 

@@ -109,14 +109,8 @@ TEST(RecordTest, SystemRecordByLetterIdentityOrMissingLetter)
         p->strLetters = c.strLetters;
         EXPECT_EQ(IsSystemRecord(*p, c.cSystemLetter, c.strSystemIdentity, c.bStrict), c.bExpected);
     }
-}
-
-TEST(RecordTest, IdentityJoinsFourTextsWithHyphens)
-{
-    auto p = MakeVolume();
-    EXPECT_EQ(FormatRecordIdentity(*p), "Vendor-Stick-1.00-0123");
-    S_RudvaneRecord empty;
-    EXPECT_EQ(FormatRecordIdentity(empty), "---");
+    EXPECT_EQ(FormatRecordIdentity(*MakeVolume()), strIdentity);
+    EXPECT_EQ(FormatRecordIdentity(S_RudvaneRecord()), "---");
 }
 
 TEST(RecordTest, PathHashTakesBytesAsSignedAndShiftsLogically)

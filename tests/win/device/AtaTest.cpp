@@ -14,18 +14,10 @@
 
 namespace {
 
-// A chip handler that reports USB ids and may answer ATA commands itself.
+// A chip handler that reports USB ids and leaves ATA commands to the record.
 struct C_TestHandler : C_RudvaneHandler {
-    C_TestHandler(uint32_t ulVendorIn, uint32_t ulProductIn, bool bAnswersAtaIn = false)
-        : ulVendor(ulVendorIn), ulProduct(ulProductIn), bAnswersAta(bAnswersAtaIn) {}
-    int AtaCommand(S_RudvaneAtaCommand* pCommand, int) override
-    {
-        ++nAtaCalls;
-        if (!bAnswersAta)
-            return 0;
-        pCommand->data[0] = 0x42;
-        return 1;
-    }
+    C_TestHandler(uint32_t ulVendorIn, uint32_t ulProductIn)
+        : ulVendor(ulVendorIn), ulProduct(ulProductIn) {}
     int Query(uint32_t ulCode, void* pOut, uintptr_t, void* pOut2, void*) override
     {
         if (ulCode != RUDVANE_Q_CHIP_USB_IDS)
@@ -35,8 +27,6 @@ struct C_TestHandler : C_RudvaneHandler {
         return 1;
     }
     uint32_t ulVendor, ulProduct;
-    bool bAnswersAta;
-    int nAtaCalls = 0;
 };
 
 S_RudvaneAtaCommand Identify(uint8_t bCommand = ATA_IDENTIFY_DEVICE)
@@ -112,19 +102,6 @@ TEST_F(AtaTest, VendorCdbCarriesTheRegistersWithItsTimeout)
     EXPECT_EQ(vendor.ulTimeout, 2u);
     EXPECT_EQ(vendor.ulLength, 512u);
     EXPECT_EQ(vendor.cdb, (std::vector<uint8_t>{0xCC, 0, 0, 1, 0, 0, 0, 0xA0, 0xEC, 0}));
-}
-
-TEST_F(AtaTest, HandlerIsAskedFirst)
-{
-    C_TestDevice device;
-    auto* pHandler = new C_TestHandler(0x1234, 0x5678, true);
-    device.AttachHandler(pHandler);
-    EXPECT_EQ(pHandler->pDevice, &device);
-    S_RudvaneAtaCommand command = Identify();
-    ASSERT_EQ(device.AtaCommand(&command, RUDVANE_ATA_READ), 1);
-    EXPECT_EQ(command.data[0], 0x42);
-    EXPECT_EQ(pHandler->nAtaCalls, 1);
-    EXPECT_TRUE(device.io.vControls.empty());
 }
 
 TEST_F(AtaTest, AtaPassThroughRefusedForTheBridgeThatHangsOnIt)

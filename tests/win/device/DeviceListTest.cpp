@@ -101,37 +101,17 @@ protected:
     S_Log log;
 };
 
-TEST_F(DeviceListTest, RefreshWithoutChangesNotifiesNothingAndKeepsTheRecords)
-{
-    ASSERT_EQ(Add(new C_Plain(RUDVANE_KIND_VOLUME, 'D', "D")), 1);
-    ASSERT_EQ(Add(new C_Plain(RUDVANE_KIND_VOLUME, 'E', "E")), 1);
-    const C_RudvaneDevice* pOldD = RudvaneFindDevice('D', RUDVANE_KIND_VOLUME);
-    ASSERT_EQ(log.vEvents.size(), 2u);
-    EXPECT_EQ(log.vEvents[0].nEvent, RUDVANE_EVENT_ADDED);
-    EXPECT_EQ(log.vEvents[1].strInfo, "E");
-    log.vEvents.clear();
-
-    std::vector<int> vAdded;
-    Refresh(RUDVANE_KIND_VOLUME, {new C_Plain(RUDVANE_KIND_VOLUME, 'E', "E"),
-                                  new C_Plain(RUDVANE_KIND_VOLUME, 'D', "D")},
-            &vAdded);
-    EXPECT_EQ(vAdded, (std::vector<int>{0, 0}));
-    EXPECT_TRUE(log.vEvents.empty());
-    EXPECT_EQ(g_nDeleted.load(), 2);  // the two refused copies
-    // Revived records keep their place and their identity.
-    EXPECT_EQ(Walk(), (std::vector<std::string>{"D", "E"}));
-    EXPECT_EQ(RudvaneFindDevice('D', RUDVANE_KIND_VOLUME), pOldD);
-    EXPECT_EQ(pOldD->ulCaps.load() & RUDVANE_CAP_STALE, 0u);
-}
-
-TEST_F(DeviceListTest, ChangedRecordIsRemovedAndAddedAgainAtTheEnd)
+TEST_F(DeviceListTest, RefreshKeepsSameRecordsReplacesChangedOnesAndRemovesTheGone)
 {
     Add(new C_Plain(RUDVANE_KIND_VOLUME, 'D', "D", 100));
     Add(new C_Plain(RUDVANE_KIND_VOLUME, 'E', "E", 100));
     Add(new C_Plain(RUDVANE_KIND_VOLUME, 'F', "F", 100));
+    const C_RudvaneDevice* pOldE = RudvaneFindDevice('E', RUDVANE_KIND_VOLUME);
+    ASSERT_EQ(log.vEvents.size(), 3u);
+    EXPECT_EQ(log.vEvents[0].nEvent, RUDVANE_EVENT_ADDED);
     log.vEvents.clear();
 
-    // D's free space changed, F is gone.
+    // D's free space changed, E is the same, F is gone.
     std::vector<int> vAdded;
     Refresh(RUDVANE_KIND_VOLUME, {new C_Plain(RUDVANE_KIND_VOLUME, 'D', "D", 90),
                                   new C_Plain(RUDVANE_KIND_VOLUME, 'E', "E", 100)},
@@ -148,6 +128,15 @@ TEST_F(DeviceListTest, ChangedRecordIsRemovedAndAddedAgainAtTheEnd)
     EXPECT_EQ(Walk(), (std::vector<std::string>{"E", "D"}));
     EXPECT_EQ(RudvaneFindDevice('D', RUDVANE_KIND_VOLUME)->ullFreeBlocks, 90u);
     EXPECT_EQ(g_nDeleted.load(), 3);  // old D, F, refused E
+    // The unchanged record keeps its identity and loses its stale mark.
+    EXPECT_EQ(RudvaneFindDevice('E', RUDVANE_KIND_VOLUME), pOldE);
+    EXPECT_EQ(pOldE->ulCaps.load() & RUDVANE_CAP_STALE, 0u);
+
+    // Nothing changed: no notification, and revived records keep their place.
+    Refresh(RUDVANE_KIND_VOLUME, {new C_Plain(RUDVANE_KIND_VOLUME, 'D', "D", 90),
+                                  new C_Plain(RUDVANE_KIND_VOLUME, 'E', "E", 100)});
+    EXPECT_EQ(log.vEvents.size(), 3u);
+    EXPECT_EQ(Walk(), (std::vector<std::string>{"E", "D"}));
 }
 
 TEST_F(DeviceListTest, PurgeLeavesKindsThatNoPassEnumerated)
@@ -185,17 +174,11 @@ TEST_F(DeviceListTest, OnlyTheFirstRecordWithTheKeyIsCompared)
     EXPECT_EQ(RudvaneFindDevice(0, RUDVANE_KIND_PHYSICAL)->strInfo, "disk 0");
     // A copy of the newer one is compared with the first (older) record only.
     EXPECT_EQ(Add(new C_Plain(RUDVANE_KIND_PHYSICAL, 0, "disk 0 new")), 1);
-    EXPECT_EQ(Walk().size(), 5u);
-}
-
-TEST_F(DeviceListTest, AddingAListedRecordAgainKeepsItOwnedByTheList)
-{
-    auto* p = new C_Plain(RUDVANE_KIND_VOLUME, 'D', "D");
-    ASSERT_EQ(RudvaneAddDevice(p), 1);
-    EXPECT_EQ(RudvaneAddDevice(p), 1);  // the caller must not delete it
+    // A listed record added again stays listed once: the caller must not delete it.
+    EXPECT_EQ(RudvaneAddDevice(RudvaneFindDevice(0, RUDVANE_KIND_CDROM)), 1);
     EXPECT_EQ(RudvaneAddDevice(nullptr), 0);
-    EXPECT_EQ(log.vEvents.size(), 1u);
-    EXPECT_EQ(Walk().size(), 1u);
+    EXPECT_EQ(Walk().size(), 5u);
+    EXPECT_EQ(log.vEvents.size(), 5u);
 }
 
 TEST_F(DeviceListTest, WalkStopsWhenTheFunctionSaysSo)
@@ -261,21 +244,21 @@ TEST_F(DeviceListTest, SystemDeviceByLetterIdentityOrMissingLetter)
     ASSERT_NE(cSystem, '\0');
     const char cOther = cSystem == 'Y' ? 'X' : 'Y';
 
+    auto identify = [](C_Plain& record) {
+        record.strVendor = "V";
+        record.strProduct = "P";
+        record.strRevision = "1";
+        record.strSerial = "S";
+    };
     auto* pSystem = new C_Plain(RUDVANE_KIND_VOLUME, cSystem, "system");
     pSystem->strLetters.assign(1, cSystem);
-    pSystem->strVendor = "V";
-    pSystem->strProduct = "P";
-    pSystem->strRevision = "1";
-    pSystem->strSerial = "S";
+    identify(*pSystem);
     ASSERT_EQ(Add(pSystem), 1);
     EXPECT_EQ(RudvaneIsSystemDevice(pSystem, 0), 1);
 
     // The same disk seen through another pass, without the letter.
     C_Plain sameDisk(RUDVANE_KIND_PHYSICAL, 0, "disk");
-    sameDisk.strVendor = "V";
-    sameDisk.strProduct = "P";
-    sameDisk.strRevision = "1";
-    sameDisk.strSerial = "S";
+    identify(sameDisk);
     EXPECT_EQ(RudvaneIsSystemDevice(&sameDisk, 0), 1);
 
     C_Plain otherDisk(RUDVANE_KIND_PHYSICAL, 1, "other");

@@ -1,3 +1,4 @@
+#include "device/core/ByteOrder.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
 #include "device/win/IoCodes.h"
@@ -20,11 +21,6 @@ std::vector<uint8_t> Pattern(uint64_t ullLba, uint32_t ulCount, uint32_t ulBlock
     for (uint32_t i = 0; i < ulCount; ++i)
         C_SimulatedScsiTarget::FillPattern(ullLba + i, ulBlockSize, v.data() + i * ulBlockSize);
     return v;
-}
-
-uint32_t CdbLba(const std::vector<uint8_t>& cdb)
-{
-    return (static_cast<uint32_t>(cdb[2]) << 24) | (cdb[3] << 16) | (cdb[4] << 8) | cdb[5];
 }
 
 class HandleDeviceTest : public ::testing::Test {
@@ -104,9 +100,8 @@ TEST_F(HandleDeviceTest, OpticalReadsUseRead10AtTheDiskAddress)
     const auto& request = device.io.vPassThroughs[0];
     EXPECT_EQ(request.cdb.size(), 12u);
     EXPECT_EQ(request.cdb[0], 0x28);
-    EXPECT_EQ(CdbLba(request.cdb), 5100u);
-    EXPECT_EQ(request.cdb[7], 0);
-    EXPECT_EQ(request.cdb[8], 3);
+    EXPECT_EQ(GetBe32(&request.cdb[2]), 5100u);
+    EXPECT_EQ(GetBe16(&request.cdb[7]), 3u);
     EXPECT_TRUE(request.bDirect);
     EXPECT_EQ(request.nDataIn, SCSI_IOCTL_DATA_IN);
     EXPECT_EQ(buffer, Pattern(5100, 3, 2048));
@@ -127,12 +122,12 @@ TEST_F(HandleDeviceTest, WritesChooseWrite10OrTheHandle)
         uint64_t ullPartitionStart;
         bool bPassThrough;
     };
+    // The route rules' own boundaries are the core tests' business; these
+    // check that each route carries the record's limits and partition start.
     const std::vector<Case> cases = {
         {"small, low", 5, 8, 0, true},
         {"count at max blocks", 5, 128, 0, true},
         {"count above max blocks", 5, 129, 0, false},
-        {"last block below 0xFFFFFFFF", 0xFFFFFFF0ull, 14, 0, true},
-        {"last block at 0xFFFFFFFF", 0xFFFFFFF0ull, 15, 0, false},
         {"beyond 32 bits", 0x123456789ull, 2, 0, false},
         {"volume inside 32 bits", 40, 2, 2048, true},
         {"volume reaching past 32 bits", 40, 2, 0xFFFFFFF0ull, false},
@@ -150,8 +145,8 @@ TEST_F(HandleDeviceTest, WritesChooseWrite10OrTheHandle)
             ASSERT_EQ(device.io.vPassThroughs.size(), 1u);
             const auto& request = device.io.vPassThroughs[0];
             EXPECT_EQ(request.cdb[0], 0x2A);
-            EXPECT_EQ(CdbLba(request.cdb), static_cast<uint32_t>(c.ullLba + c.ullPartitionStart));
-            EXPECT_EQ((request.cdb[7] << 8) | request.cdb[8], static_cast<int>(c.ulCount));
+            EXPECT_EQ(GetBe32(&request.cdb[2]), c.ullLba + c.ullPartitionStart);
+            EXPECT_EQ(GetBe16(&request.cdb[7]), c.ulCount);
             EXPECT_EQ(request.nDataIn, SCSI_IOCTL_DATA_OUT);
             EXPECT_TRUE(device.io.vTransfers.empty());
             device.target.ReadImage(c.ullLba + c.ullPartitionStart, c.ulCount, image.data());
@@ -302,16 +297,13 @@ TEST_F(HandleDeviceTest, TimeoutAndFormByOpcodeAndLength)
         bool bDirect;
         uint32_t ulTimeout;
     };
+    // The record hands its bus, the length and its own timeout to the rules.
     const std::vector<Case> cases = {
-        {0x1B, 0, RUDVANE_BUS_OTHER, -1, true, 10},
         {0xBE, 2352, RUDVANE_BUS_OTHER, -1, true, 30},
-        {0xBE, 2, RUDVANE_BUS_OTHER, -1, false, 30},
         {0xE0, 512, RUDVANE_BUS_USB, -1, true, 1},
         {0xE0, 3, RUDVANE_BUS_USB, -1, false, 5},
-        {0x3C, 4, RUDVANE_BUS_OTHER, -1, true, 1},
         {0xD0, 64, RUDVANE_BUS_1394, -1, false, 5},
         {0xD0, 4096, RUDVANE_BUS_1394, -1, true, 1},
-        {0x28, 1, RUDVANE_BUS_OTHER, -1, false, 5},
         {0x28, 0, RUDVANE_BUS_OTHER, -1, true, 5},
         {0x28, 512, RUDVANE_BUS_OTHER, 60, true, 60},
         {0xBE, 3, RUDVANE_BUS_OTHER, 2, false, 2},

@@ -1,5 +1,6 @@
 // Records of the Torvane driver, played by a simulated driver over a
 // simulated target, and the USB records that take their identity.
+#include "device/core/ByteOrder.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/TorvaneRequest.h"
 #include "device/win/Identify.h"
@@ -33,9 +34,7 @@ public:
     void Close(HANDLE h) override { ::CloseHandle(h); }
     BOOL Request(HANDLE, uint8_t* p, DWORD* pdwReturned) override
     {
-        uint32_t ulSignature = 0, ulRequest = 0;
-        std::memcpy(&ulSignature, p, 4);
-        std::memcpy(&ulRequest, p + 4, 4);
+        const uint32_t ulSignature = GetLe32(p), ulRequest = GetLe32(p + 4);
         vRequests.push_back(ulRequest);
         if (ulSignature != kTorvaneSignature) {
             ::SetLastError(ERROR_INVALID_PARAMETER);
@@ -43,10 +42,8 @@ public:
         }
         *pdwReturned = kTorvaneBufferSize;
         if ((ulRequest & 0xFF) == TORVANE_IDENTIFY) {
-            p[8] = static_cast<uint8_t>(ulVendor);
-            p[9] = static_cast<uint8_t>(ulVendor >> 8);
-            p[10] = static_cast<uint8_t>(ulProduct);
-            p[11] = static_cast<uint8_t>(ulProduct >> 8);
+            PutLe16(p + 8, ulVendor);
+            PutLe16(p + 10, ulProduct);
             p[12] = bChip;
             std::strcpy(reinterpret_cast<char*>(p + kTorvaneHeader), "ser-42");
             std::strcpy(reinterpret_cast<char*>(p + kTorvaneHeader + 64), "QVSIM");
@@ -56,12 +53,11 @@ public:
         }
         if (ulRequest != TORVANE_SCSI)
             return FALSE;
-        const uint32_t ulLength = p[8] | (p[9] << 8);
+        const uint32_t ulLength = GetLe16(p + 8);
         const S_ScsiAnswer a = target.Execute(p + 12, p[10] >> 3, (p[10] & 7) == 0,
                                               p + kTorvaneHeader, ulLength);
         p[11] = a.bStatus;
-        p[8] = static_cast<uint8_t>(a.ulTransferred);
-        p[9] = static_cast<uint8_t>(a.ulTransferred >> 8);
+        PutLe16(p + 8, a.ulTransferred);
         return TRUE;
     }
 

@@ -1,6 +1,7 @@
 // Device-management operations. Nothing here touches a real volume: the
 // system utilities are played by a stand-in that records its calls, and
 // the writing operations write to simulated targets in memory.
+#include "device/core/ByteOrder.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
 #include "device/win/DeviceManagement.h"
@@ -13,6 +14,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -81,14 +84,6 @@ protected:
     C_RecordedTools tools;
 };
 
-size_t Count(const std::vector<DWORD>& v, DWORD dw)
-{
-    size_t n = 0;
-    for (DWORD x : v)
-        n += x == dw ? 1 : 0;
-    return n;
-}
-
 TEST_F(IdentifyManagementTest, FormatWaitsForTheLetterAndTriesThreeTimes)
 {
     struct Case {
@@ -100,7 +95,8 @@ TEST_F(IdentifyManagementTest, FormatWaitsForTheLetterAndTriesThreeTimes)
         int nLetterAfter;           // asks until the volume shows its letter
         int nFailures;
         int nResult;
-        size_t nFormats, nLetterWaits, nRetryPauses;
+        size_t nFormats;
+        std::ptrdiff_t nLetterWaits, nRetryPauses;  // pauses of 250 and 10000 ms
         const char* pszFormat;      // the last call
         const char* pszAssigned;
     };
@@ -127,8 +123,8 @@ TEST_F(IdentifyManagementTest, FormatWaitsForTheLetterAndTriesThreeTimes)
         EXPECT_EQ(device.Format("fat32", "My long label", 0), c.nResult);
         EXPECT_EQ(t.vFormats.size(), c.nFormats);
         EXPECT_EQ(t.vFormats.empty() ? std::string() : t.vFormats.back(), c.pszFormat);
-        EXPECT_EQ(Count(t.vSleeps, 250), c.nLetterWaits);
-        EXPECT_EQ(Count(t.vSleeps, 10000), c.nRetryPauses);
+        EXPECT_EQ(std::count(t.vSleeps.begin(), t.vSleeps.end(), 250), c.nLetterWaits);
+        EXPECT_EQ(std::count(t.vSleeps.begin(), t.vSleeps.end(), 10000), c.nRetryPauses);
         EXPECT_EQ(t.strAssigned, c.pszAssigned);
         RudvaneSetManagementTools(&tools);
     }
@@ -157,11 +153,6 @@ TEST_F(IdentifyManagementTest, ConvertAndCheckDiskNameTheFirstLetter)
     EXPECT_EQ(tools.vConverts.size(), 2u);
 }
 
-uint32_t Get32(const uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 TEST_F(IdentifyManagementTest, TheOwnFat32FormatterWritesAVolumeInMemory)
 {
     C_TestDevice device(131072);  // 64 MiB
@@ -173,17 +164,17 @@ TEST_F(IdentifyManagementTest, TheOwnFat32FormatterWritesAVolumeInMemory)
         SCOPED_TRACE(ullBoot);
         device.target.ReadImage(ullBoot, 1, s.data());
         EXPECT_EQ(std::string(s.begin() + 3, s.begin() + 11), "MSWIN4.1");
-        EXPECT_EQ(Get32(&s[32]), 131072u);
+        EXPECT_EQ(GetLe32(&s[32]), 131072u);
         EXPECT_EQ(std::string(s.begin() + 71, s.begin() + 82), "DATA       ");
         device.target.ReadImage(ullBoot + 1, 1, s.data());
-        EXPECT_EQ(Get32(&s[0]), 0x41615252u);
+        EXPECT_EQ(GetLe32(&s[0]), 0x41615252u);
     }
     // Both tables start with the reserved entries and the root directory's
     // chain; the rest of them is empty; the root directory holds the label.
     for (uint64_t ullFat : {32ull, 32ull + 1009}) {
         device.target.ReadImage(ullFat, 1, s.data());
-        EXPECT_EQ(Get32(&s[0]), 0x0FFFFFF8u);
-        EXPECT_EQ(Get32(&s[8]), 0x0FFFFFFFu);
+        EXPECT_EQ(GetLe32(&s[0]), 0x0FFFFFF8u);
+        EXPECT_EQ(GetLe32(&s[8]), 0x0FFFFFFFu);
         device.target.ReadImage(ullFat + 1008, 1, s.data());
         EXPECT_EQ(s, std::vector<uint8_t>(512, 0));
     }
@@ -194,7 +185,7 @@ TEST_F(IdentifyManagementTest, TheOwnFat32FormatterWritesAVolumeInMemory)
     EXPECT_EQ(device.io.CountControls(FSCTL_UNLOCK_VOLUME), 1u);
     const std::vector<uint8_t>& last = device.target.LastCdb();
     EXPECT_EQ(last[0], SCSI_WRITE10);
-    EXPECT_EQ(Get32(&last[2]), 0u);
+    EXPECT_EQ(GetLe32(&last[2]), 0u);
     EXPECT_EQ(device.GetLockedVolumeCount(), 0u);
 
     // A volume record is locked, dismounted and unlocked through its own
@@ -233,7 +224,7 @@ TEST_F(IdentifyManagementTest, TheAspiBootRecordIsWrittenOnlyOnAspiTargetsItCanD
     std::vector<uint8_t> s(512);
     device.target.ReadImage(0, 1, s.data());
     EXPECT_EQ(s[446 + 4], 0x0B);
-    EXPECT_EQ(Get32(&s[446 + 12]), 1000000u - 10303u);
+    EXPECT_EQ(GetLe32(&s[446 + 12]), 1000000u - 10303u);
     for (uint64_t ullLba = 63; ullLba <= 72; ++ullLba) {
         device.target.ReadImage(ullLba, 1, s.data());
         EXPECT_EQ(s, std::vector<uint8_t>(512, 0)) << ullLba;

@@ -3,6 +3,7 @@
 // IDENTIFY, and the bridge families playing against the target's vendor
 // replies.
 #include "device/core/BridgeFamilies.h"
+#include "device/core/ByteOrder.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
 #include "device/core/ScsiSense.h"
@@ -84,33 +85,21 @@ TEST_F(IdentifyTest, AtaIdentifyTriesTransportsOneTwoZeroThreeAndKeepsTheFirstTh
         EXPECT_EQ(AtaRequests(device.io), std::vector<DWORD>(vOrder.begin(), vOrder.begin() + c.nRequests));
         EXPECT_EQ(device.nAtaMethod.load(), c.nMethod >= 0 ? c.nMethod : 2);
         EXPECT_EQ((device.ulCaps.load() & 0x40000040u) == 0x40000040u, c.nMethod >= 0);
+        // The ATA texts, split after eight characters, are not replaced by INQUIRY's.
+        EXPECT_EQ(RudvaneReadInquiryTexts(device), 1);
+        EXPECT_EQ(device.target.CountOpcode(SCSI_INQUIRY), c.nMethod >= 0 ? 0u : 1u);
+        EXPECT_EQ(device.strVendor, "QVSIM");
+        EXPECT_EQ(device.strProduct, c.nMethod >= 0 ? "Simulated ATA Disk" : "Simulated Disk");
+        EXPECT_EQ(device.strRevision, c.nMethod >= 0 ? "FW1.0" : "1.00");
+        EXPECT_EQ(device.strSerial, c.nMethod >= 0 ? "SIM-0001" : "");
     }
-}
-
-TEST_F(IdentifyTest, AnAtaModelIsSplitAfterEightCharactersAndInquiryLeavesItAlone)
-{
-    RudvaneInit(nullptr, nullptr, 0);
-    C_TestDevice device;
-    device.target.strAtaModel = "WDC WD10EZEX-00BN5A0";
-    device.target.strAtaSerial = "WD-WCC4E1234567";
-    device.target.strAtaFirmware = "01.01A01";
-    ASSERT_EQ(RudvaneIdentify(device), 1);
-    EXPECT_EQ(RudvaneReadInquiryTexts(device), 1);
-    EXPECT_EQ(device.target.CountOpcode(SCSI_INQUIRY), 0u);
-    EXPECT_EQ(device.strVendor, "WDC WD10");
-    EXPECT_EQ(device.strProduct, "EZEX-00BN5A0");
-    EXPECT_EQ(device.strRevision, "01.01A01");
-    EXPECT_EQ(device.strSerial, "WD-WCC4E1234567");
 }
 
 // A descriptor with texts and bus type, as the storage driver answers it.
 std::vector<uint8_t> Descriptor(uint32_t ulBusType)
 {
     std::vector<uint8_t> v(40, 0);
-    auto put32 = [&v](size_t n, uint32_t ul) {
-        for (int i = 0; i < 4; ++i)
-            v[n + i] = static_cast<uint8_t>(ul >> (8 * i));
-    };
+    auto put32 = [&v](size_t n, uint32_t ul) { PutLe32(&v[n], ul); };
     auto text = [&v](const char* psz) {
         const size_t n = v.size();
         v.insert(v.end(), psz, psz + std::strlen(psz) + 1);

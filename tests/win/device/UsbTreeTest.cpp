@@ -47,31 +47,6 @@ S_RecordedPort Empty()
     return port;
 }
 
-TEST(UsbTreeTest, SpeedCodeOfAUsb3DeviceDependsOnTheHubAbove)
-{
-    struct Case {
-        const char* pszHub;
-        S_RecordedPort port;
-        uint32_t ulCode;
-    };
-    for (const Case& c : std::vector<Case>{{kHub30, Stick(0x0210, 2), 4},
-                                           {kHub20, Stick(0x0210, 2), 3},
-                                           {kExternalHub, Stick(0x0210, 2), 3},
-                                           {kExternalHub, Stick(0x0300, 1), 5},
-                                           {kHub30, Stick(0x0200, 2), 2}}) {
-        SCOPED_TRACE(std::string(c.pszHub) + " " + std::to_string(c.port.wBcdUsb));
-        C_RecordedUsb usb;
-        usb.mapHubs[c.pszHub] = {Empty(), c.port};
-        C_UsbTree tree(&usb);
-        auto pPort = tree.FindPort(0x0781, 0x5583, "AB_12", RecordedHubPath(c.pszHub));
-        ASSERT_NE(pPort, nullptr);
-        EXPECT_EQ(pPort->ulSpeed, c.ulCode);
-        EXPECT_EQ(pPort->ulPort, 2u);
-        EXPECT_EQ(pPort->strProduct, "Stick");
-        EXPECT_EQ(usb.OpenHandles(), 0);
-    }
-}
-
 TEST(UsbTreeTest, PortSearchTakesTheFirstMatchAndRetriesPortsStillConnecting)
 {
     C_RecordedUsb usb;
