@@ -7,33 +7,9 @@
 #include <vector>
 
 #include "device/core/RudvaneTypes.h"
+#include "tests/support/core/SimulatedScsiTarget.h"
 
 namespace {
-
-// A full TOC as a drive sends it: data length, first and last session, then
-// 11-byte descriptors (session, ADR/control, TNO, point, min, sec, frame,
-// zero, pmin, psec, pframe).
-class C_FullToc {
-public:
-    C_FullToc& Add(uint8_t bSession, uint8_t bControl, uint8_t bPoint, uint8_t bMin, uint8_t bSec,
-                   uint8_t bFrame)
-    {
-        vEntries.insert(vEntries.end(), {bSession, static_cast<uint8_t>(0x10 | bControl), 0,
-                                         bPoint, 0, 0, 0, 0, bMin, bSec, bFrame});
-        return *this;
-    }
-    std::vector<uint8_t> Bytes(uint8_t bLastSession = 1) const
-    {
-        const size_t nLength = vEntries.size() + 2;
-        std::vector<uint8_t> v = {static_cast<uint8_t>(nLength >> 8),
-                                  static_cast<uint8_t>(nLength), 1, bLastSession};
-        v.insert(v.end(), vEntries.begin(), vEntries.end());
-        return v;
-    }
-
-private:
-    std::vector<uint8_t> vEntries;
-};
 
 constexpr uint8_t kData = 0x4;
 constexpr uint8_t kAudio = 0x0;

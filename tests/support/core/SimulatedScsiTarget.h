@@ -1,6 +1,7 @@
 #ifndef QUENVALE_TESTS_SIMULATEDSCSITARGET_H
 #define QUENVALE_TESTS_SIMULATEDSCSITARGET_H
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,35 @@ struct S_ScsiAnswer {
     uint32_t ulTransferred = 0;
     std::array<uint8_t, 32> sense{};
     uint32_t ulSenseLength = 0;
+};
+
+// A full TOC (READ TOC format 2) as a drive sends it: data length, first and
+// last session, then 11-byte descriptors (session, ADR/control, TNO, point,
+// min, sec, frame, zero, pmin, psec, pframe).
+class C_FullToc {
+public:
+    // bControl 0x4 marks a data track; ADR is 1.
+    C_FullToc& Add(uint8_t bSession, uint8_t bControl, uint8_t bPoint, uint8_t bMin, uint8_t bSec,
+                   uint8_t bFrame)
+    {
+        vEntries.insert(vEntries.end(), {bSession, static_cast<uint8_t>(0x10 | bControl), 0,
+                                         bPoint, 0, 0, 0, 0, bMin, bSec, bFrame});
+        return *this;
+    }
+    std::vector<uint8_t> Bytes(uint8_t bLastSession = 1) const
+    {
+        const size_t nLength = vEntries.size() + 2;
+        std::vector<uint8_t> v(4 + vEntries.size());
+        v[0] = static_cast<uint8_t>(nLength >> 8);
+        v[1] = static_cast<uint8_t>(nLength);
+        v[2] = 1;
+        v[3] = bLastSession;
+        std::copy(vEntries.begin(), vEntries.end(), v.begin() + 4);
+        return v;
+    }
+
+private:
+    std::vector<uint8_t> vEntries;
 };
 
 // A SCSI target with an ATA device behind it, answering from an in-memory

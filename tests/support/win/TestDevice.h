@@ -3,14 +3,34 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "device/win/DeviceIo.h"
+#include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
 #include "tests/support/core/SimulatedScsiTarget.h"
+
+// Tests of records: the layer runs without options during each test.
+class C_DeviceLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override { RudvaneInit(nullptr, nullptr, 0); }
+    void TearDown() override { RudvaneExit(); }
+};
+
+// A caller's sense area, 0xAA before the call so that a test sees every byte
+// the call wrote or cleared.
+struct S_SenseArea {
+    S_SenseArea() { bytes.fill(0xAA); }
+    uint8_t* data() { return bytes.data(); }
+    std::array<uint8_t, 24> bytes;
+};
+inline constexpr std::array<uint8_t, 24> kClearedSense{};
 
 // Answers the system calls of a device record from a simulated target: SCSI
 // pass-through in both forms, the system's ATA and IDE pass-through and the

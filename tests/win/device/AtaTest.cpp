@@ -37,11 +37,7 @@ S_RudvaneAtaCommand Identify(uint8_t bCommand = ATA_IDENTIFY_DEVICE)
     return command;
 }
 
-class AtaTest : public ::testing::Test {
-protected:
-    void SetUp() override { RudvaneInit(nullptr, nullptr, 0); }
-    void TearDown() override { RudvaneExit(); }
-};
+using AtaTest = C_DeviceLayerTest;
 
 TEST_F(AtaTest, EachMethodFallsBackToAtaPassThroughTwelve)
 {

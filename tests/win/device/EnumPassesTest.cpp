@@ -198,18 +198,11 @@ TEST_F(EnumPassesTest, DriveAIsListedOnlyWithTheFloppyOption)
     EXPECT_EQ(pFloppy->strDisplayName, "FLOPPY");  // the label when the shell has no name
 }
 
+// First and last track, lead-out at 60:00:00, a data track and two audio tracks.
 std::vector<uint8_t> MixedModeToc()
 {
-    // Session 1: first/last track, lead-out at 60:00:00, a data track and two
-    // audio tracks (descriptors of 11 bytes after the 4-byte header).
-    const std::vector<std::vector<uint8_t>> vEntries = {
-        {1, 0x14, 0, 0xA0, 0, 0, 0, 0, 1, 0, 0},   {1, 0x10, 0, 0xA1, 0, 0, 0, 0, 3, 0, 0},
-        {1, 0x10, 0, 0xA2, 0, 0, 0, 0, 60, 0, 0},  {1, 0x14, 0, 1, 0, 0, 0, 0, 0, 2, 0},
-        {1, 0x10, 0, 2, 0, 0, 0, 0, 20, 0, 0},     {1, 0x10, 0, 3, 0, 0, 0, 0, 40, 0, 0}};
-    std::vector<uint8_t> v = {0, static_cast<uint8_t>(2 + 11 * vEntries.size()), 1, 1};
-    for (const auto& e : vEntries)
-        v.insert(v.end(), e.begin(), e.end());
-    return v;
+    return C_FullToc().Add(1, 4, 0xA0, 1, 0, 0).Add(1, 0, 0xA1, 3, 0, 0).Add(1, 0, 0xA2, 60, 0, 0)
+        .Add(1, 4, 1, 0, 2, 0).Add(1, 0, 2, 20, 0, 0).Add(1, 0, 3, 40, 0, 0).Bytes();
 }
 
 TEST_F(EnumPassesTest, TracksOfACdAreListedOnceWithTheirOwnBlocks)

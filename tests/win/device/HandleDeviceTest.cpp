@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,11 +22,7 @@ std::vector<uint8_t> Pattern(uint64_t ullLba, uint32_t ulCount, uint32_t ulBlock
     return v;
 }
 
-class HandleDeviceTest : public ::testing::Test {
-protected:
-    void SetUp() override { RudvaneInit(nullptr, nullptr, 0); }
-    void TearDown() override { RudvaneExit(); }
-};
+using HandleDeviceTest = C_DeviceLayerTest;
 
 TEST_F(HandleDeviceTest, OpenAndCloseNestAroundOneHandle)
 {
@@ -233,25 +228,20 @@ TEST_F(HandleDeviceTest, CheckConditionHandsOverSenseAndAnErrorThatFitsIt)
 
     for (uint32_t ulLength : {2u, 2048u}) {
         SCOPED_TRACE(ulLength);
-        uint8_t sense[24];
-        std::memset(sense, 0xAA, sizeof(sense));
+        S_SenseArea sense;
         device.target.FailNext(0x28, 0x03, 0x11, 0x05);
         const auto cdb = BuildRead10(10, 1);
-        EXPECT_EQ(device.ScsiCommand(12, cdb.data(), 1, ulLength, buffer.data(), sense), 0);
-        EXPECT_EQ(sense[0], 0x70);
-        EXPECT_EQ(sense[2], 0x03);
-        EXPECT_EQ(sense[12], 0x11);
-        EXPECT_EQ(sense[13], 0x05);
-        EXPECT_EQ(sense[18], 0);  // 18 bytes came back; the rest is zero
-        EXPECT_EQ(sense[23], 0);
+        EXPECT_EQ(device.ScsiCommand(12, cdb.data(), 1, ulLength, buffer.data(), sense.data()), 0);
+        // 18 bytes came back; the rest is zero.
+        EXPECT_EQ(sense.bytes, (std::array<uint8_t, 24>{0x70, 0, 0x03, 0, 0, 0, 0, 10, 0, 0, 0, 0,
+                                                        0x11, 0x05}));
     }
 
     // Success zeroes the caller's sense.
-    uint8_t sense[24];
-    std::memset(sense, 0xAA, sizeof(sense));
+    S_SenseArea sense;
     const auto inquiry = BuildInquiry();
-    ASSERT_EQ(device.ScsiCommand(6, inquiry.data(), 1, 36, buffer.data(), sense), 1);
-    EXPECT_EQ(std::vector<uint8_t>(sense, sense + 24), std::vector<uint8_t>(24, 0));
+    ASSERT_EQ(device.ScsiCommand(6, inquiry.data(), 1, 36, buffer.data(), sense.data()), 1);
+    EXPECT_EQ(sense.bytes, kClearedSense);
     EXPECT_EQ(device.GetLastTransfer(), 36u);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(&buffer[8]), 5), "QVSIM");
 }
@@ -265,12 +255,11 @@ TEST_F(HandleDeviceTest, FailedDeviceControlZeroesSenseAndKeepsItsError)
     std::vector<uint8_t> buffer(64);
     for (uint32_t ulLength : {36u, 3u}) {
         SCOPED_TRACE(ulLength);
-        uint8_t sense[24];
-        std::memset(sense, 0xAA, sizeof(sense));
-        EXPECT_EQ(device.ScsiCommand(6, inquiry.data(), 1, ulLength, buffer.data(), sense), 0);
+        S_SenseArea sense;
+        EXPECT_EQ(device.ScsiCommand(6, inquiry.data(), 1, ulLength, buffer.data(), sense.data()), 0);
         EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ulLength == 3 ? ERROR_NOT_READY
                                                                     : ERROR_GEN_FAILURE));
-        EXPECT_EQ(std::vector<uint8_t>(sense, sense + 24), std::vector<uint8_t>(24, 0));
+        EXPECT_EQ(sense.bytes, kClearedSense);
     }
     EXPECT_EQ(device.io.OpenHandles(), 0);
 }

@@ -6,6 +6,7 @@
 #include "device/win/IoCodes.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
+#include "tests/support/win/TestDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -201,13 +202,12 @@ TEST_F(ImageDriveTest, PassThroughIsRefusedAndChangesNothing)
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
     EXPECT_EQ(FromImage(ullLba, 1), before);
 
-    uint8_t sense[24];
-    std::memset(sense, 0xAA, sizeof(sense));
+    S_SenseArea sense;
     std::vector<uint8_t> buffer(36);
     const auto inquiry = BuildInquiry();
-    EXPECT_EQ(device.ScsiCommand(6, inquiry.data(), 1, 36, buffer.data(), sense), 0);
+    EXPECT_EQ(device.ScsiCommand(6, inquiry.data(), 1, 36, buffer.data(), sense.data()), 0);
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
-    EXPECT_EQ(std::vector<uint8_t>(sense, sense + 24), std::vector<uint8_t>(24, 0));
+    EXPECT_EQ(sense.bytes, kClearedSense);
     EXPECT_EQ(device.GetOpenCount(), 0);
 }
 

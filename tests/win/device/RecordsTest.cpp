@@ -22,11 +22,7 @@
 
 namespace {
 
-class RecordsTest : public ::testing::Test {
-protected:
-    void SetUp() override { RudvaneInit(nullptr, nullptr, 0); }
-    void TearDown() override { RudvaneExit(); }
-};
+using RecordsTest = C_DeviceLayerTest;
 
 TEST_F(RecordsTest, AudioTrackReadsRawSectorsThroughItsDrive)
 {
@@ -79,10 +75,9 @@ TEST_F(RecordsTest, RecordsWithoutRawAccessSayNotSupported)
         EXPECT_EQ(c.pDevice->ReadBlocks(0, 1, buffer.data()), 0);
         EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
         EXPECT_EQ(c.pDevice->WriteBlocks(0, 1, buffer.data()), 0);
-        uint8_t sense[24];
-        std::memset(sense, 0xAA, sizeof(sense));
-        EXPECT_EQ(c.pDevice->ScsiCommand(6, inquiry.data(), 1, 36, buffer.data(), sense), 0);
-        EXPECT_EQ(std::vector<uint8_t>(sense, sense + 24), std::vector<uint8_t>(24, 0));
+        S_SenseArea sense;
+        EXPECT_EQ(c.pDevice->ScsiCommand(6, inquiry.data(), 1, 36, buffer.data(), sense.data()), 0);
+        EXPECT_EQ(sense.bytes, kClearedSense);
         EXPECT_EQ(c.pDevice->Open(), 0);
         EXPECT_EQ(c.pDevice->Eject(0), 0);
         EXPECT_EQ(c.pDevice->RequestRemoval(), 0);

@@ -12,11 +12,7 @@
 
 namespace {
 
-class SizeTest : public ::testing::Test {
-protected:
-    void SetUp() override { RudvaneInit(nullptr, nullptr, 0); }
-    void TearDown() override { RudvaneExit(); }
-};
+using SizeTest = C_DeviceLayerTest;
 
 TEST_F(SizeTest, ReadCapacityGivesTheSizeAndItsRules)
 {
