@@ -17,7 +17,7 @@
 #include "quick/core/QuickTextIds.h"
 #include "quick/win/DeviceLayerInfo.h"
 #include "quick/win/QuickEngine.h"
-#include "quick/win/TestFile.h"
+#include "framework/win/TestFile.h"
 
 namespace {
 

@@ -17,7 +17,7 @@ namespace {
 // What one access thread owns; made before the threads are released.
 struct S_AccessSlot {
     C_Event eventReady;              // automatic reset; set by the thread when it waits for the start
-    std::unique_ptr<I_QuickAccessor> pAccessor;   // the thread's own handle on the test file
+    std::unique_ptr<I_TransferAccessor> pAccessor;   // the thread's own handle on the test file
     uint8_t* pReadBuffer = nullptr;  // 4096 bytes of its own for reads
     C_LatencyHistogram latency;      // nanoseconds per counted access
     DWORD dwError = 0;               // the error of its failed access
@@ -70,7 +70,7 @@ DWORD WorkerDoAccesstestThread(void* pJobIn, uint32_t ulIndex)
     const uint64_t ullFileSize = job.ullFileSize;
     const bool bWrite = job.nDirection == 1;
     uint8_t* pBuffer = bWrite ? job.pBuffer : slot.pReadBuffer;
-    I_QuickAccessor& accessor = *slot.pAccessor;
+    I_TransferAccessor& accessor = *slot.pAccessor;
     const int64_t llFrequency = job.llCounterFrequency;
 
     slot.eventReady.Set();
@@ -106,7 +106,7 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
                        std::string& strResult, S_QuickPassFigures* pFigures)
 {
     C_QuickState& state = context.state;
-    I_QuickFile& file = context.file;
+    I_TransferFile& file = context.file;
     S_QuickPassFigures figures;
     figures.bRan = true;
 

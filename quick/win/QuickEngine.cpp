@@ -12,7 +12,7 @@
 #include "quick/win/ProcessorQuery.h"
 #include "quick/win/ResultsFile.h"
 #include "quick/win/SpeedTest.h"
-#include "quick/win/TransferBuffer.h"
+#include "framework/win/TransferBuffer.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ S_QuickDrive MakeQuickDrive(char cLetter, I_QuickDeviceInfo& devices)
     return drive;
 }
 
-C_QuickEngine::C_QuickEngine(I_QuickFile& fileIn, I_QuickDeviceInfo& devicesIn, I_QuickEvents& eventsIn,
+C_QuickEngine::C_QuickEngine(I_TransferFile& fileIn, I_QuickDeviceInfo& devicesIn, I_QuickEvents& eventsIn,
                              I_LogSink* pLogSinkIn)
     : file(fileIn), devices(devicesIn), events(eventsIn), log(pLogSinkIn)
 {

@@ -10,7 +10,7 @@
 #include "quick/core/QuickFigures.h"
 #include "quick/win/QuickDeviceInfo.h"
 #include "quick/win/QuickEvents.h"
-#include "quick/win/QuickFile.h"
+#include "framework/win/TransferFile.h"
 #include "quick/win/QuickState.h"
 
 // One drive to test.
@@ -45,7 +45,7 @@ struct S_QuickRunOptions {
 // read once no run goes on.
 class C_QuickEngine {
 public:
-    C_QuickEngine(I_QuickFile& fileIn, I_QuickDeviceInfo& devicesIn, I_QuickEvents& eventsIn,
+    C_QuickEngine(I_TransferFile& fileIn, I_QuickDeviceInfo& devicesIn, I_QuickEvents& eventsIn,
                   I_LogSink* pLogSinkIn);
     C_QuickEngine(const C_QuickEngine&) = delete;
     C_QuickEngine& operator=(const C_QuickEngine&) = delete;
@@ -89,7 +89,7 @@ private:
     bool RunRandomPass(const S_QuickDrive& drive, E_QuickPass ePass, const char* pszPath, uint8_t* pBuffer,
                        bool bSkip, S_QuickDriveReport& report);
 
-    I_QuickFile& file;
+    I_TransferFile& file;
     I_QuickDeviceInfo& devices;
     I_QuickEvents& events;
     C_QuickAccessLog log;

@@ -2,13 +2,13 @@
 #define QUENVALE_QUICK_QUICKPASSCONTEXT_H
 
 #include "quick/win/QuickEvents.h"
-#include "quick/win/QuickFile.h"
+#include "framework/win/TransferFile.h"
 #include "quick/win/QuickState.h"
 
 // What every pass works with; the engine owns all three.
 struct S_QuickPassContext {
     C_QuickState& state;      // counters, stopwatch, file size, stop request
-    I_QuickFile& file;        // the test file
+    I_TransferFile& file;        // the test file
     I_QuickEvents& events;    // where messages go
 };
 

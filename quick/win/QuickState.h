@@ -8,7 +8,7 @@
 #include <string>
 
 #include "framework/win/Event.h"
-#include "quick/win/Stopwatch.h"
+#include "framework/win/Stopwatch.h"
 
 class C_Thread;
 

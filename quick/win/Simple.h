@@ -17,7 +17,7 @@
 #include "quick/win/DriveList.h"
 #include "quick/win/QuickEngine.h"
 #include "quick/win/QuickEvents.h"
-#include "quick/win/TestFile.h"
+#include "framework/win/TestFile.h"
 
 // The Quick Access page (dialog 155): the drive list, the file size and
 // block size boxes, Start and Stop, the four results with their ratings,

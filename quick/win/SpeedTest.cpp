@@ -35,7 +35,7 @@ int WorkerDoSpeedtest(const S_QuickPassContext& context, int nDirection, const c
                       uint32_t& ulMBytesPerSecond, S_QuickPassFigures* pFigures)
 {
     C_QuickState& state = context.state;
-    I_QuickFile& file = context.file;
+    I_TransferFile& file = context.file;
     const bool bWrite = nDirection == 1;
     const uint64_t ullFileSize = state.ullFileSize.load();
     S_QuickPassFigures figures;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "quick/win/WholeFileTransfer.h"
+#include "framework/win/WholeFileTransfer.h"
 
 namespace {
 
@@ -194,7 +194,7 @@ namespace {
 
 // An accessor of the stand-in: its transfers go to the stand-in's file,
 // under the rules of the open it was made from.
-class C_FaultyQuickAccessor : public I_QuickAccessor {
+class C_FaultyQuickAccessor : public I_TransferAccessor {
 public:
     C_FaultyQuickAccessor(C_FaultyQuickFile& fileIn, int nDirectionIn, DWORD dwFlagsIn)
         : file(fileIn), nDirection(nDirectionIn), dwFlags(dwFlagsIn)
@@ -219,7 +219,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<I_QuickAccessor> C_FaultyQuickFile::OpenAccessor()
+std::unique_ptr<I_TransferAccessor> C_FaultyQuickFile::OpenAccessor()
 {
     std::lock_guard<std::recursive_mutex> guard(lock);
     if (Fails(accessorFault, ++nAccessorCalls))

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "quick/win/QuickFile.h"
+#include "framework/win/TransferFile.h"
 
 // The Quick Access test file in memory, failing where a test asks, and
 // strict where real Windows is strict and Wine is not:
@@ -22,11 +22,11 @@
 // - the file cannot be removed while an accessor is open
 //   (ERROR_SHARING_VIOLATION, counted), as on Windows.
 // Transfers go through the same whole-transfer rule as the real file
-// (quick/core/WholeTransfer.h), so injected raw failures exercise it.
+// (framework/core/WholeTransfer.h), so injected raw failures exercise it.
 //
 // One file and the folders around it; the faults and hooks are set before
 // the run, the records read after it.
-class C_FaultyQuickFile : public I_QuickFile {
+class C_FaultyQuickFile : public I_TransferFile {
 public:
     // The n'th call (from 1) of one kind fails with dwError; 0 = never.
     struct S_Fault {
@@ -57,14 +57,14 @@ public:
         DWORD dwFlags;
     };
 
-    // I_QuickFile
+    // I_TransferFile
     bool Open(const char* pszPath, int nDirection, DWORD dwFlags) override;
     void Close() override;
     bool IsOpen() const override;
     LONG DisableLocalBuffering() override;
     bool Read(void* pBuffer, DWORD dwBytes) override;
     bool Write(const void* pBuffer, DWORD dwBytes) override;
-    std::unique_ptr<I_QuickAccessor> OpenAccessor() override;
+    std::unique_ptr<I_TransferAccessor> OpenAccessor() override;
     bool Seek(uint64_t ullOffset) override;
     bool SetEnd() override;
     bool Flush() override;

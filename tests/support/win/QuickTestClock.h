@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "quick/win/Stopwatch.h"
+#include "framework/win/Stopwatch.h"
 
 // A stopwatch clock that moves only when a test moves it: one count is one
 // microsecond.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "quick/win/TransferBuffer.h"
+#include "framework/win/TransferBuffer.h"
 #include "tests/support/win/FaultyQuickFile.h"
 #include "tests/support/win/QuickTestEvents.h"
 

@@ -8,7 +8,7 @@
 #include "framework/win/Texts.h"
 #include "quick/core/QuickResults.h"
 #include "quick/core/QuickTextIds.h"
-#include "quick/win/TestFile.h"
+#include "framework/win/TestFile.h"
 #include "tests/support/win/FaultyQuickFile.h"
 #include "tests/support/win/QuickTestClock.h"
 #include "tests/support/win/QuickTestEvents.h"

@@ -10,7 +10,7 @@
 #include "framework/win/Texts.h"
 #include "quick/core/QuickTextIds.h"
 #include "quick/core/UsbRating.h"
-#include "quick/win/TransferBuffer.h"
+#include "framework/win/TransferBuffer.h"
 #include "tests/support/win/FaultyQuickFile.h"
 #include "tests/support/win/QuickTestClock.h"
 #include "tests/support/win/QuickTestEvents.h"

@@ -1,4 +1,4 @@
-#include "quick/win/TestFile.h"
+#include "framework/win/TestFile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "quick/win/ProcessorQuery.h"
 #include "quick/win/ResultsFile.h"
-#include "quick/win/TransferBuffer.h"
+#include "framework/win/TransferBuffer.h"
 #include "tests/support/win/QuickTestFiles.h"
 
 namespace {
@@ -69,7 +69,7 @@ TEST(TestFile, AccessorsOfManyThreadsLandInPlace)
 
     // Thread t writes its own byte into blocks t, t + 32, t + 64, ...
     std::vector<C_TransferBuffer> buffers(kThreads);
-    std::vector<std::unique_ptr<I_QuickAccessor>> accessors(kThreads);
+    std::vector<std::unique_ptr<I_TransferAccessor>> accessors(kThreads);
     for (uint32_t t = 0; t < kThreads; ++t) {
         ASSERT_TRUE(buffers[t].Allocate(4096));
         std::memset(buffers[t].Data(), static_cast<int>(t + 1), 4096);
@@ -101,7 +101,7 @@ TEST(TestFile, AccessorsOfManyThreadsLandInPlace)
 
     // Reading back at positions; past the end is end of file.
     ASSERT_TRUE(file.Open(strPath.c_str(), 0, 0));
-    std::unique_ptr<I_QuickAccessor> reader = file.OpenAccessor();
+    std::unique_ptr<I_TransferAccessor> reader = file.OpenAccessor();
     ASSERT_NE(reader, nullptr);
     C_TransferBuffer readBuffer;
     ASSERT_TRUE(readBuffer.Allocate(8192));

@@ -1,9 +1,9 @@
-#ifndef QUENVALE_QUICK_TESTFILEACCESSOR_H
-#define QUENVALE_QUICK_TESTFILEACCESSOR_H
+#ifndef QUENVALE_FRAMEWORK_TESTFILEACCESSOR_H
+#define QUENVALE_FRAMEWORK_TESTFILEACCESSOR_H
 
 #include <windows.h>
 
-#include "quick/win/QuickFile.h"
+#include "framework/win/TransferFile.h"
 
 // One random-access thread's own synchronous handle on the test file.
 // Each transfer carries its position (the system's native read and write
@@ -12,7 +12,7 @@
 // flight per thread without a shared file position, and the native calls
 // need no event and post no completion, which on some systems saves a
 // round trip per access.
-class C_TestFileAccessor : public I_QuickAccessor {
+class C_TestFileAccessor : public I_TransferAccessor {
 public:
     C_TestFileAccessor() = default;
     ~C_TestFileAccessor() override;

@@ -1,11 +1,11 @@
-#ifndef QUENVALE_QUICK_WHOLEFILETRANSFER_H
-#define QUENVALE_QUICK_WHOLEFILETRANSFER_H
+#ifndef QUENVALE_FRAMEWORK_WHOLEFILETRANSFER_H
+#define QUENVALE_FRAMEWORK_WHOLEFILETRANSFER_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "quick/core/WholeTransfer.h"
+#include "framework/core/WholeTransfer.h"
 
 // The I/O status block of the native file calls.
 struct S_IoStatusBlock {

@@ -1,11 +1,11 @@
-#include "quick/win/Stopwatch.h"
+#include "framework/win/Stopwatch.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
 #include "framework/core/OsVersion.h"
 #include "framework/win/OsWord.h"
-#include "quick/core/QuickRate.h"
+#include "framework/core/TransferRate.h"
 
 C_Stopwatch::C_Stopwatch()
 {

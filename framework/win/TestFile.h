@@ -1,16 +1,16 @@
-#ifndef QUENVALE_QUICK_TESTFILE_H
-#define QUENVALE_QUICK_TESTFILE_H
+#ifndef QUENVALE_FRAMEWORK_TESTFILE_H
+#define QUENVALE_FRAMEWORK_TESTFILE_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "quick/win/QuickFile.h"
+#include "framework/win/TransferFile.h"
 
-// The Quick Access test file on Win32: one file handle, owned. Transfers
+// The test file on Win32: one file handle, owned. Transfers
 // that the system refuses with ERROR_NO_SYSTEM_RESOURCES are repeated in
-// pieces of 1 MiB (quick/core/WholeTransfer.h).
-class C_TestFile : public I_QuickFile {
+// pieces of 1 MiB (framework/core/WholeTransfer.h).
+class C_TestFile : public I_TransferFile {
 public:
     C_TestFile() = default;
     ~C_TestFile() override { Close(); }
@@ -23,7 +23,7 @@ public:
     LONG DisableLocalBuffering() override;
     bool Read(void* pBuffer, DWORD dwBytes) override;
     bool Write(const void* pBuffer, DWORD dwBytes) override;
-    std::unique_ptr<I_QuickAccessor> OpenAccessor() override;
+    std::unique_ptr<I_TransferAccessor> OpenAccessor() override;
     bool Seek(uint64_t ullOffset) override;
     bool SetEnd() override;
     bool Flush() override;

@@ -1,11 +1,11 @@
-#ifndef QUENVALE_QUICK_TRANSFERBUFFER_H
-#define QUENVALE_QUICK_TRANSFERBUFFER_H
+#ifndef QUENVALE_FRAMEWORK_TRANSFERBUFFER_H
+#define QUENVALE_FRAMEWORK_TRANSFERBUFFER_H
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
-// The transfer buffer of a Quick Access run: block size + 4096 bytes are
+// The transfer buffer of a test run: block size + 4096 bytes are
 // allocated and the buffer starts at the allocation's address rounded down
 // to a multiple of 4096, plus 4096, so it holds one block at an address
 // that unbuffered transfers accept. Move-only.

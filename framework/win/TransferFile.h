@@ -1,5 +1,5 @@
-#ifndef QUENVALE_QUICK_QUICKFILE_H
-#define QUENVALE_QUICK_QUICKFILE_H
+#ifndef QUENVALE_FRAMEWORK_TRANSFERFILE_H
+#define QUENVALE_FRAMEWORK_TRANSFERFILE_H
 
 #include <windows.h>
 
@@ -8,14 +8,14 @@
 
 // One random-access thread's own handle on the open test file: transfers
 // at a position, each one operation. Closed when the object goes.
-class I_QuickAccessor {
+class I_TransferAccessor {
 public:
-    virtual ~I_QuickAccessor() = default;
+    virtual ~I_TransferAccessor() = default;
     virtual bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes) = 0;
     virtual bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes) = 0;
 };
 
-// The test file of the Quick Access passes and the folder it lives in. The
+// A test file of the benchmark passes and the folder it lives in. The
 // real one is C_TestFile (Win32); tests put a stand-in in its place that
 // fails where they ask.
 //
@@ -25,9 +25,9 @@ public:
 //
 // Threads: the file object belongs to one thread at a time; each accessor
 // it opens belongs to one thread, and many accessors may transfer at once.
-class I_QuickFile {
+class I_TransferFile {
 public:
-    virtual ~I_QuickFile() = default;
+    virtual ~I_TransferFile() = default;
 
     // nDirection 1: GENERIC_WRITE, CREATE_ALWAYS; 0: GENERIC_READ,
     // OPEN_EXISTING. Shared for reading and writing; dwFlags are CreateFile's
@@ -47,7 +47,7 @@ public:
     // Opens one more handle on the open file (the same path, access and
     // flags, the file kept as it is) for one access thread; null on
     // failure. Accessors are released before the file is closed or removed.
-    virtual std::unique_ptr<I_QuickAccessor> OpenAccessor() = 0;
+    virtual std::unique_ptr<I_TransferAccessor> OpenAccessor() = 0;
 
     // The file position, from the start.
     virtual bool Seek(uint64_t ullOffset) = 0;

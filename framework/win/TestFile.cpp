@@ -1,8 +1,8 @@
-#include "quick/win/TestFile.h"
+#include "framework/win/TestFile.h"
 
 #include "framework/win/Library.h"
-#include "quick/win/TestFileAccessor.h"
-#include "quick/win/WholeFileTransfer.h"
+#include "framework/win/TestFileAccessor.h"
+#include "framework/win/WholeFileTransfer.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ bool C_TestFile::Write(const void* pBuffer, DWORD dwBytes)
     return Transfer(true, const_cast<void*>(pBuffer), dwBytes);
 }
 
-std::unique_ptr<I_QuickAccessor> C_TestFile::OpenAccessor()
+std::unique_ptr<I_TransferAccessor> C_TestFile::OpenAccessor()
 {
     if (hFile == INVALID_HANDLE_VALUE) {
         ::SetLastError(ERROR_INVALID_HANDLE);

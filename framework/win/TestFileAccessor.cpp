@@ -1,7 +1,7 @@
-#include "quick/win/TestFileAccessor.h"
+#include "framework/win/TestFileAccessor.h"
 
 #include "framework/win/Library.h"
-#include "quick/win/WholeFileTransfer.h"
+#include "framework/win/WholeFileTransfer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "quick/win/TransferBuffer.h"
+#include "framework/win/TransferBuffer.h"
 
 #include <windows.h>
 #include <wincrypt.h>

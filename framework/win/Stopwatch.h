@@ -1,5 +1,5 @@
-#ifndef QUENVALE_QUICK_STOPWATCH_H
-#define QUENVALE_QUICK_STOPWATCH_H
+#ifndef QUENVALE_FRAMEWORK_STOPWATCH_H
+#define QUENVALE_FRAMEWORK_STOPWATCH_H
 
 #include <atomic>
 #include <cstdint>
