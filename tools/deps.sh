@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     binutils-mingw-w64-i686 googletest
     wine wine64 fonts-liberation fonts-dejavu-core fonts-wine
-    xvfb xauth imagemagick xdotool xclip python3 fio
+    xvfb xauth imagemagick xdotool xclip python3 fio locales
 )
 if [ "${1:-}" = "--list" ]; then
     printf '%s\n' "${packages[@]}"
@@ -25,11 +25,21 @@ if [[ " ${missing[*]} " == *" libclang-rt-dev "* ]] && ls /usr/lib/llvm-*/lib/cl
     missing=("${missing[@]/libclang-rt-dev}")
 fi
 missing=($(printf '%s\n' "${missing[@]}" | grep -v '^$' || true))
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "== installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "== installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The locales of the six string tables, so that Wine runs in each language
+# with a UTF-8 Unix side (tools/wine-env.sh: qv_wine_language).
+for locale in en_GB de_DE el_GR fr_FR it_IT ru_RU; do
+    if ! locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$"; then
+        echo "== generating locale $locale.UTF-8"
+        $SUDO localedef -i "$locale" -c -f UTF-8 "$locale.UTF-8"
+    fi
+done
