@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/win/Shell.h"
+#include "framework/win/Page.h"
 #include "framework/win/SubClassing.h"
 #include "framework/win/UILink.h"
 #include "framework/win/UIText.h"
@@ -12,7 +12,7 @@
 // the maker's home page, the notes text and the update choice.
 class C_InfoPage : public C_Page {
 public:
-    explicit C_InfoPage(I_Shell& shellIn) : C_Page(shellIn), editSubclass("edit") {}
+    explicit C_InfoPage(I_PageHost& hostIn) : C_Page(hostIn), editSubclass("edit") {}
     ~C_InfoPage() override;
 
     int GetFirstControlId() const override { return 1098; }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/LogSink.h"
+#include "framework/core/LogSink.h"
 #include "quick/win/QuickEngine.h"
 #include "quick/win/QuickEvents.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/QuickAccessLog.h"
+#include "quick/core/QuickAccessLog.h"
 #include "framework/win/Texts.h"
 #include "quick/core/QuickTextIds.h"
 #include "tests/support/win/QuickTestFiles.h"

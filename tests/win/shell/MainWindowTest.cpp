@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 #include "app/shell/InfoPage.h"
 #include "app/shell/Quenvale.h"
 #include "framework/win/Texts.h"
