@@ -50,7 +50,6 @@ protected:
         options.ulBlockSize = 65536;
         options.bSkipRandom = bSkipRandom;
         options.bSaveResultsFile = false;
-        options.bOpenResultsFile = false;
         return options;
     }
 
