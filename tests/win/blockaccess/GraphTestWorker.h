@@ -44,32 +44,29 @@ inline COLORREF Colour(uint32_t ulColour)
     return static_cast<COLORREF>(ulColour);
 }
 
-// Pixels within a small distance of cr: text is drawn with smoothed edges.
+// Pixels of columns [nFromX, nToX) near cr (text has smoothed edges).
 inline int CountNear(const uitest::S_Capture& capture, COLORREF cr, int nFromX, int nToX)
 {
     int n = 0;
     for (int y = 0; y < capture.nHeight; ++y)
         for (int x = nFromX; x < nToX; ++x) {
             const COLORREF p = capture.At(x, y);
-            n += std::abs(GetRValue(p) - GetRValue(cr)) + std::abs(GetGValue(p) - GetGValue(cr)) +
-                             std::abs(GetBValue(p) - GetBValue(cr)) <= 24
-                     ? 1
-                     : 0;
+            const int nDistance = std::abs(GetRValue(p) - GetRValue(cr)) + std::abs(GetGValue(p) - GetGValue(cr)) +
+                                  std::abs(GetBValue(p) - GetBValue(cr));
+            n += nDistance <= 24 ? 1 : 0;
         }
     return n;
 }
 
-// Holds the windows on the screen for QV_UI_PAUSE_MS milliseconds, so that a
+// Keeps the windows on the screen for QV_UI_PAUSE_MS milliseconds, so that a
 // screenshot can be taken.
 inline void PauseForScreenshot()
 {
     const char* pszPause = std::getenv("QV_UI_PAUSE_MS");
-    if (pszPause == nullptr)
-        return;
-    const DWORD dwEnd = ::GetTickCount() + static_cast<DWORD>(std::atoi(pszPause));
+    const DWORD dwEnd = ::GetTickCount() + static_cast<DWORD>(pszPause != nullptr ? std::atoi(pszPause) : 0);
     while (static_cast<LONG>(dwEnd - ::GetTickCount()) > 0) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         uitest::PumpMessages();
-        ::Sleep(20);
     }
 }
 
