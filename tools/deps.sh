@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     binutils-mingw-w64-i686 googletest
-    wine wine64 fonts-liberation fonts-dejavu-core fonts-wine
+    wine wine64 wine32:i386 fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth imagemagick xdotool xclip python3 fio
 )
 if [ "${1:-}" = "--list" ]; then
@@ -31,5 +31,10 @@ echo "== installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# The i686 test programs run on Wine's 32-bit loader, an i386 package.
+if [[ " ${missing[*]} " == *":i386 "* ]] && [ "$(dpkg --print-architecture)" = "amd64" ] &&
+   ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
