@@ -3,8 +3,8 @@
 // its bare resource name (which the res: protocol resolves in the program).
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -47,117 +47,64 @@ struct S_Page {
     std::string strText;      // all character data, entities as they stand
 };
 
-bool IsNameChar(char c)
-{
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == ':' || c == '.';
-}
-
 // A strict walk in XHTML style: every element closed or self-closed and
 // properly nested, attribute values quoted, entities complete, no stray
-// '<' or '&', nothing but ASCII.
-S_Page Walk(const std::string& strHtml)
+// '<', '>' or '&', nothing but ASCII.
+S_Page Walk(std::string strHtml)
 {
+    static const std::regex kTag(R"re(<(/?)([a-zA-Z0-9]+)((?:\s+[a-zA-Z-]+="[^"<]*")*)\s*(/?)>)re");
+    static const std::regex kEntity(R"re(&([a-zA-Z]+|#[0-9]+);)re");
+    static const std::regex kSource(R"re(\ssrc="([^"]*)")re");
     S_Page page;
-    std::vector<std::string> vOpen;
-    size_t i = 0;
-    const auto fail = [&](const std::string& strWhy) {
-        page.strError = strWhy + " at byte " + std::to_string(i);
-        return page;
-    };
-    while (i < strHtml.size()) {
-        const char c = strHtml[i];
+    if (strHtml.compare(0, 15, "<!DOCTYPE html>") == 0)
+        strHtml.erase(0, 15);
+    for (size_t nComment; (nComment = strHtml.find("<!--")) != std::string::npos;)
+        strHtml.erase(nComment, strHtml.find("-->", nComment) + 3 - nComment);
+    for (const char c : strHtml)
         if (static_cast<unsigned char>(c) >= 0x80)
-            return fail("a byte outside ASCII");
-        if (c == '&') {
-            const size_t nEnd = strHtml.find(';', i);
-            if (nEnd == std::string::npos || nEnd - i < 3 || nEnd - i > 10)
-                return fail("an unfinished entity");
-            for (size_t j = i + 1; j < nEnd; ++j)
-                if (!std::isalnum(static_cast<unsigned char>(strHtml[j])) && !(j == i + 1 && strHtml[j] == '#'))
-                    return fail("a bad entity");
-            page.strText.append(strHtml, i, nEnd + 1 - i);
-            i = nEnd + 1;
-            continue;
-        }
-        if (c != '<') {
-            if (c == '>')
-                return fail("a stray '>'");
-            if (!vOpen.empty() && vOpen.back() == "title")
-                page.strTitle += c;
-            if (!vOpen.empty() && vOpen.back() == "h1")
-                page.strHeading += c;
-            page.strText += c;
-            ++i;
-            continue;
-        }
-        if (strHtml.compare(i, 4, "<!--") == 0) {
-            const size_t nEnd = strHtml.find("-->", i);
-            if (nEnd == std::string::npos)
-                return fail("an open comment");
-            i = nEnd + 3;
-            continue;
-        }
-        if (strHtml.compare(i, 9, "<!DOCTYPE") == 0) {
-            if (i != 0)
-                return fail("a DOCTYPE not at the start");
-            i = strHtml.find('>', i) + 1;
-            continue;
-        }
-        const bool bClosing = strHtml.compare(i, 2, "</") == 0;
-        size_t j = i + (bClosing ? 2 : 1);
-        const size_t nNameStart = j;
-        while (j < strHtml.size() && IsNameChar(strHtml[j]))
-            ++j;
-        const std::string strName = strHtml.substr(nNameStart, j - nNameStart);
-        if (strName.empty())
-            return fail("a stray '<'");
-        std::string strSource;
-        // Attributes: name="value" pairs.
-        for (;;) {
-            while (j < strHtml.size() && std::isspace(static_cast<unsigned char>(strHtml[j])))
-                ++j;
-            if (j >= strHtml.size())
-                return fail("an unfinished tag");
-            if (strHtml[j] == '>' || strHtml.compare(j, 2, "/>") == 0)
-                break;
-            if (bClosing)
-                return fail("attributes in a closing tag");
-            const size_t nAttribute = j;
-            while (j < strHtml.size() && IsNameChar(strHtml[j]))
-                ++j;
-            const std::string strAttribute = strHtml.substr(nAttribute, j - nAttribute);
-            if (strAttribute.empty() || j + 1 >= strHtml.size() || strHtml[j] != '=' || strHtml[j + 1] != '"')
-                return fail("an attribute without a quoted value");
-            const size_t nValueEnd = strHtml.find('"', j + 2);
-            if (nValueEnd == std::string::npos)
-                return fail("an open attribute value");
-            const std::string strValue = strHtml.substr(j + 2, nValueEnd - j - 2);
-            if (strValue.find('<') != std::string::npos)
-                return fail("a '<' in an attribute value");
-            if (strName == "img" && strAttribute == "src")
-                strSource = strValue;
-            j = nValueEnd + 1;
-        }
-        const bool bSelfClosed = strHtml[j] == '/';
+            page.strError = "a byte outside ASCII";
+    std::vector<std::string> vOpen;
+    auto text = strHtml.cbegin();
+    const auto check = [&](std::string::const_iterator end) {
+        const std::string strPiece(text, end);
+        const std::string strBare = std::regex_replace(strPiece, kEntity, "");
+        if (strBare.find_first_of("<>&") != std::string::npos)
+            page.strError = "stray markup in \"" + strPiece.substr(0, 40) + "\"";
+        std::string* pInto = vOpen.empty() ? nullptr : vOpen.back() == "title" ? &page.strTitle
+                                                     : vOpen.back() == "h1"    ? &page.strHeading
+                                                                               : nullptr;
+        if (pInto != nullptr)
+            *pInto += strPiece;
+        page.strText += strPiece;
+    };
+    for (std::sregex_iterator tag(strHtml.cbegin(), strHtml.cend(), kTag), end; tag != end; ++tag) {
+        check((*tag)[0].first);
+        const std::string strName = (*tag)[2];
+        std::smatch source;
+        const std::string strAttributes = (*tag)[3];
         if (strName == "img")
-            page.vImageSources.push_back(strSource);
-        if (bClosing) {
+            page.vImageSources.push_back(std::regex_search(strAttributes, source, kSource) ? source[1].str() : "");
+        if ((*tag)[1].length() != 0) {
             if (vOpen.empty() || vOpen.back() != strName)
-                return fail("</" + strName + "> closes " + (vOpen.empty() ? std::string("nothing") : vOpen.back()));
-            vOpen.pop_back();
-        } else if (!bSelfClosed) {
+                page.strError = "</" + strName + "> closes " + (vOpen.empty() ? "nothing" : vOpen.back());
+            if (!vOpen.empty())
+                vOpen.pop_back();
+        } else if ((*tag)[4].length() == 0) {
             vOpen.push_back(strName);
         }
-        i = j + (bSelfClosed ? 2 : 1);
+        text = (*tag)[0].second;
+        if (!page.strError.empty())
+            return page;
     }
-    if (!vOpen.empty())
+    check(strHtml.cend());
+    if (page.strError.empty() && !vOpen.empty())
         page.strError = "<" + vOpen.back() + "> is never closed";
     return page;
 }
 
 TEST(HtmlHelpPage, WalkFindsFaults)
 {
-    EXPECT_EQ(Walk("<p><b>x</p></b>").strError, "</p> closes b at byte 7");
+    EXPECT_EQ(Walk("<p><b>x</p></b>").strError, "</p> closes b");
     EXPECT_NE(Walk("<p>a < b</p>").strError, "");
     EXPECT_NE(Walk("<p>fish & chips</p>").strError, "");
     EXPECT_NE(Walk("<img src=IDR />").strError, "");
