@@ -292,6 +292,12 @@ int C_AutoUpdate::NotifyCallBack(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     return 0;
 }
 
+void C_AutoUpdate::WaitForCheck()
+{
+    if (worker.IsRunning())
+        worker.WaitForEnd(0);
+}
+
 void C_AutoUpdate::Stop()
 {
     bStopping = true;

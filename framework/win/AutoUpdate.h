@@ -88,6 +88,12 @@ public:
     // "update --yes"). Encrypted archive entries are refused.
     bool InstallOffered();
 
+    // Waits for the worker to finish its check, answering its questions
+    // meanwhile (this thread's messages are dispatched).
+    void WaitForCheck();
+
+    // Ends the check: its questions are no longer asked (a question sent from
+    // now on counts as unanswered, so nothing is declined or installed).
     // Waits for the worker (pumping messages) and detaches from the notify
     // window. A question open at that moment is left to be answered first:
     // then the wait is left to the destructor.

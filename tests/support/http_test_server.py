@@ -5,7 +5,7 @@
 
 Serves the files under DIR/www, writes the port it listens on to DIR/port,
 and appends every request line ("GET /path?query") to DIR/requests.log.
-It stops by itself after --lifetime seconds (default 300), when the file
+GET /__ready answers "ready" without being logged. It stops by itself after --lifetime seconds (default 300), when the file
 DIR/stop appears, or on GET /__stop.
 
 GET queries that change the answer:
@@ -51,6 +51,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
 
     def do_GET(self):
+        if self.path == "/__ready":
+            self._answer(200, b"ready")
+            return
         self._log()
         url = urllib.parse.urlsplit(self.path)
         query = urllib.parse.parse_qs(url.query)

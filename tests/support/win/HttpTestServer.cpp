@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "framework/win/Internet.h"
+
 namespace {
 
 const char kPython[] = "/usr/bin/python3";
@@ -88,7 +90,16 @@ bool C_HttpTestServer::Start()
         else
             ::Sleep(50);
     }
-    return nPort != 0;
+    // Listening is not yet answering: the first connections of a fresh
+    // server may still be refused.
+    for (int i = 0; nPort != 0 && i < 100; ++i) {
+        C_Internet internet;
+        std::string strReady;
+        if (internet.GetText(Url("/__ready").c_str(), "test", strReady) && strReady == "ready")
+            return true;
+        ::Sleep(50);
+    }
+    return false;
 }
 
 void C_HttpTestServer::Stop()
