@@ -72,6 +72,8 @@ bool C_HttpTestServer::Start()
     const std::string strScript = UnixPath(ScriptWindowsPath());
     std::string strCommand = std::string(kPython) + " \"" + strScript + "\" --folder \"" + strFolder +
                              "\" --lifetime 240";
+    for (const char* pszStale : {"port", "stop", "requests.log"})
+        ::DeleteFileA((folder / pszStale).c_str());
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -83,7 +85,7 @@ bool C_HttpTestServer::Start()
         ::CloseHandle(process.hThread);
     if (process.hProcess != nullptr)
         ::CloseHandle(process.hProcess);
-    for (int i = 0; i < 200 && nPort == 0; ++i) {
+    for (int i = 0; i < 600 && nPort == 0; ++i) {
         const std::string strPort = ReadWholeFile(folder / "port");
         if (strPort != "<missing>" && !strPort.empty())
             nPort = std::atoi(strPort.c_str());
@@ -92,7 +94,7 @@ bool C_HttpTestServer::Start()
     }
     // Listening is not yet answering: the first connections of a fresh
     // server may still be refused.
-    for (int i = 0; nPort != 0 && i < 100; ++i) {
+    for (int i = 0; nPort != 0 && i < 200; ++i) {
         C_Internet internet;
         std::string strReady;
         if (internet.GetText(Url("/__ready").c_str(), "test", strReady) && strReady == "ready")

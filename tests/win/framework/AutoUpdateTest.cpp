@@ -180,6 +180,29 @@ TEST_F(AutoUpdateTest, NewerVersionInstalledWithOldFilesKept)
     EXPECT_FALSE(::PeekMessageA(&msg, hNotify, WM_CLOSE, WM_CLOSE, PM_REMOVE));
 }
 
+TEST_F(AutoUpdateTest, EncryptedArchiveAsksForItsPasswordOnTheWindowsThread)
+{
+    C_ZipBuilder zip;
+    C_ZipBuilder::S_Options secret;
+    secret.strPassword = "pass";
+    zip.Add("secret.txt", "unlocked", secret);
+    ASSERT_TRUE(server.Serve("locked.zip", zip.Finish()));
+    Offer("2.7", "<url zip=\"locked.zip\">" + server.Url("/locked.zip") + "</url>");
+
+    // Any dialog of the process: the question, then the password prompt.
+    C_BoxAnswerer answerer("", {IDYES, IDOK}, "pass");
+    EXPECT_TRUE(RunWeekly());
+    EXPECT_EQ(update.GetResult(), C_AutoUpdate::E_Result::Installed) << update.GetErrorText();
+    EXPECT_EQ(answerer.Texts(), (std::vector<std::string>{"Install version 2.7?", "Enter password for: secret.txt"}));
+    EXPECT_EQ(ReadWholeFile(program / "secret.txt"), "unlocked");
+
+    // Without anyone to ask (the console), the entry is refused.
+    ASSERT_TRUE(update.Start(Address().c_str(), nullptr, nullptr, nullptr, C_AutoUpdate::UPDATE_NO_THREAD, "", "1"));
+    ASSERT_TRUE(update.Check("1.0", nullptr, nullptr));
+    EXPECT_FALSE(update.InstallOffered());
+    EXPECT_NE(update.GetErrorText().find("password"), std::string::npos) << update.GetErrorText();
+}
+
 TEST_F(AutoUpdateTest, DeclinedVersionIsRememberedAndNotOfferedAgain)
 {
     Offer("2.7", FileUrl("Tool.exe"));
