@@ -1,5 +1,7 @@
 #include "framework/core/ZipArchive.h"
 
+#include "framework/core/ZipCipher.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -41,38 +43,6 @@ uint64_t Get64(const uint8_t* p)
 {
     return static_cast<uint64_t>(Get32(p)) | (static_cast<uint64_t>(Get32(p + 4)) << 32);
 }
-
-// The traditional PKWARE stream cipher.
-class C_ZipCrypto {
-public:
-    explicit C_ZipCrypto(const std::string& strPassword)
-    {
-        for (char c : strPassword)
-            Update(static_cast<uint8_t>(c));
-    }
-    uint8_t Decrypt(uint8_t b)
-    {
-        const uint32_t ulTemp = (aulKeys[2] | 2) & 0xFFFF;
-        const uint8_t bPlain = static_cast<uint8_t>(b ^ ((ulTemp * (ulTemp ^ 1)) >> 8));
-        Update(bPlain);
-        return bPlain;
-    }
-
-private:
-    static uint32_t Crc(uint32_t ulCrc, uint8_t b)
-    {
-        const z_crc_t* pTable = get_crc_table();
-        return pTable[(ulCrc ^ b) & 0xFF] ^ (ulCrc >> 8);
-    }
-    void Update(uint8_t b)
-    {
-        aulKeys[0] = Crc(aulKeys[0], b);
-        aulKeys[1] = (aulKeys[1] + (aulKeys[0] & 0xFF)) * 134775813u + 1;
-        aulKeys[2] = Crc(aulKeys[2], static_cast<uint8_t>(aulKeys[1] >> 24));
-    }
-
-    uint32_t aulKeys[3] = {0x12345678u, 0x23456789u, 0x34567890u};
-};
 
 bool IsDeviceName(std::string strPart)
 {
@@ -323,7 +293,7 @@ E_ZipResult C_ZipArchive::Extract(const S_ZipEntry& entry, const ZipSink& sink, 
         return E_ZipResult::BadArchive;
     uint64_t ullLeft = entry.ullCompressedSize;
 
-    std::unique_ptr<C_ZipCrypto> pCrypto;
+    std::unique_ptr<C_ZipCipher> pCrypto;
     if (entry.wFlags & kFlagEncrypted) {
         if (entry.wFlags & kFlagStrongEncryption) {
             Fail("strong encryption is not supported: " + entry.strName);
@@ -337,7 +307,7 @@ E_ZipResult C_ZipArchive::Extract(const S_ZipEntry& entry, const ZipSink& sink, 
         const uint8_t bCheck =
             static_cast<uint8_t>((entry.wFlags & kFlagDescriptor) ? entry.wTime >> 8 : entry.ulCrc >> 24);
         auto tryPassword = [&](const std::string& strPassword) {
-            auto pTry = std::make_unique<C_ZipCrypto>(strPassword);
+            auto pTry = std::make_unique<C_ZipCipher>(strPassword);
             uint8_t bLast = 0;
             for (uint8_t b : header)
                 bLast = pTry->Decrypt(b);

@@ -116,6 +116,40 @@ bool C_Internet::ProxyDialog(HINTERNET hRequest, HWND hParent)
            ERROR_INTERNET_FORCE_RETRY;
 }
 
+uint64_t C_Internet::ReadPieces(HINTERNET hRequest, DWORD dwPiece, uint64_t ullMaxBytes, uint32_t ulRate,
+                               const PieceSink& sink, bool& bAnyRead, DWORD& dwError)
+{
+    std::vector<char> buffer(dwPiece);
+    uint64_t ullTotal = 0;
+    const uint64_t ullStartTick = TickCount64();
+    for (;;) {
+        DWORD dwWanted = dwPiece;
+        if (ullMaxBytes != 0) {
+            if (ullTotal >= ullMaxBytes)
+                break;
+            if (ullMaxBytes - ullTotal < dwWanted)
+                dwWanted = static_cast<DWORD>(ullMaxBytes - ullTotal);
+        }
+        DWORD dwGot = 0;
+        if (!api.InternetReadFile(hRequest, buffer.data(), dwWanted, &dwGot)) {
+            dwError = LastErrorOr(ERROR_INTERNET_CONNECTION_RESET);
+            break;
+        }
+        bAnyRead = true;
+        if (dwGot == 0)
+            break;
+        ullTotal += dwGot;
+        const int nGoOn = sink(buffer.data(), dwGot, ullTotal);
+        if (nGoOn <= 0) {
+            if (nGoOn < 0)
+                dwError = LastErrorOr(ERROR_CANCELLED);
+            break;
+        }
+        Throttle(ullStartTick, ullTotal, ulRate);
+    }
+    return ullTotal;
+}
+
 bool C_Internet::GetText(const char* pszUrl, const char* pszAgent, std::string& strReply, uint64_t ullMaxBytes,
                          const char* pszProxy, InternetCallBack pCallBack, void* pUserData)
 {
@@ -159,25 +193,12 @@ bool C_Internet::GetText(const char* pszUrl, const char* pszAgent, std::string& 
             dwError = ERROR_INTERNET_INVALID_URL;
             break;
         }
-        std::vector<char> buffer(kTextPiece);
-        uint64_t ullTotal = 0;
-        for (;;) {
-            DWORD dwWanted = kTextPiece;
-            if (ullMaxBytes != 0 && ullMaxBytes - ullTotal < dwWanted)
-                dwWanted = static_cast<DWORD>(ullMaxBytes - ullTotal);
-            DWORD dwGot = 0;
-            if (!api.InternetReadFile(request.Get(), buffer.data(), dwWanted, &dwGot)) {
-                dwError = LastErrorOr(ERROR_INTERNET_CONNECTION_RESET);
-                break;
-            }
-            bRead = true;
-            if (dwGot == 0)
-                break;
-            strReply.append(buffer.data(), dwGot);
-            ullTotal += dwGot;
-            if (ullMaxBytes != 0 && ullTotal >= ullMaxBytes)
-                break;
-        }
+        ReadPieces(request.Get(), kTextPiece, ullMaxBytes, 0,
+                   [&](const char* p, DWORD dwGot, uint64_t) {
+                       strReply.append(p, dwGot);
+                       return 1;
+                   },
+                   bRead, dwError);
         break;
     }
     if (!bRead)
@@ -273,45 +294,24 @@ bool C_Internet::DownloadFile(const char* pszUrl, const char* pszAgent, const ch
     if (api.InternetQueryOptionA(request.Get(), INTERNET_OPTION_DATAFILE_NAME, szCache, &dwCache) && szCache[0])
         Ask(pCallBack, pUserData, DOWNLOAD_CACHE_FILE, 0, szCache, 1);
 
-    bool bOk = true;
+    bool bRead = false;
     DWORD dwError = 0;
-    uint64_t ullTotal = 0;
-    const uint64_t ullStartTick = TickCount64();
-    char buffer[kFilePiece];
-    for (;;) {
-        DWORD dwWanted = kFilePiece;
-        if (ullMaxBytes != 0) {
-            if (ullTotal >= ullMaxBytes)
-                break;
-            if (ullMaxBytes - ullTotal < dwWanted)
-                dwWanted = static_cast<DWORD>(ullMaxBytes - ullTotal);
-        }
-        DWORD dwGot = 0;
-        if (!api.InternetReadFile(request.Get(), buffer, dwWanted, &dwGot)) {
-            dwError = LastErrorOr(ERROR_INTERNET_CONNECTION_RESET);
-            bOk = false;
-            break;
-        }
-        if (dwGot == 0)
-            break;
-        DWORD dwWritten = 0;
-        if (!::WriteFile(hFile, buffer, dwGot, &dwWritten, nullptr) || dwWritten != dwGot) {
-            dwError = LastErrorOr(ERROR_WRITE_FAULT);
-            bOk = false;
-            break;
-        }
-        ullTotal += dwGot;
-        Throttle(ullStartTick, ullTotal, ulRateLimit);
-        const int nGoOn = Ask(pCallBack, pUserData, DOWNLOAD_PROGRESS, ullTotal, nullptr, 1) &&
-                          (!bLength || ullLength == 0 ||
-                           Ask(pCallBack, pUserData, DOWNLOAD_PERCENT,
-                               ullTotal >= ullLength ? 100 : ullTotal * 100 / ullLength, nullptr, 1));
-        if (!nGoOn) {
-            dwError = ERROR_CANCELLED;
-            bOk = false;
-            break;
-        }
-    }
+    const uint64_t ullTotal = ReadPieces(
+        request.Get(), kFilePiece, ullMaxBytes, ulRateLimit,
+        [&](const char* p, DWORD dwGot, uint64_t ullSoFar) {
+            DWORD dwWritten = 0;
+            if (!::WriteFile(hFile, p, dwGot, &dwWritten, nullptr) || dwWritten != dwGot)
+                return -1;
+            const bool bGoOn = Ask(pCallBack, pUserData, DOWNLOAD_PROGRESS, ullSoFar, nullptr, 1) &&
+                               (!bLength || ullLength == 0 ||
+                                Ask(pCallBack, pUserData, DOWNLOAD_PERCENT,
+                                    ullSoFar >= ullLength ? 100 : ullSoFar * 100 / ullLength, nullptr, 1));
+            if (!bGoOn)
+                ::SetLastError(ERROR_CANCELLED);
+            return bGoOn ? 1 : -1;
+        },
+        bRead, dwError);
+    bool bOk = dwError == 0;
     // A connection that ends early reads as a normal end: only the length
     // the server announced tells a cut transfer from a whole one.
     const bool bLimited = ullMaxBytes != 0 && ullTotal >= ullMaxBytes;
@@ -492,42 +492,23 @@ bool C_Internet::Request(const S_InternetRequest& r)
 
     bool bRead = false;
     DWORD dwError = 0;
-    uint64_t ullTotal = 0;
-    const uint64_t ullStartTick = TickCount64();
-    std::vector<char> buffer(kTextPiece);
-    for (;;) {
-        DWORD dwWanted = kTextPiece;
-        if (r.ullMaxBytes != 0) {
-            if (ullTotal >= r.ullMaxBytes)
-                break;
-            if (r.ullMaxBytes - ullTotal < dwWanted)
-                dwWanted = static_cast<DWORD>(r.ullMaxBytes - ullTotal);
-        }
-        DWORD dwGot = 0;
-        if (!api.InternetReadFile(request.Get(), buffer.data(), dwWanted, &dwGot)) {
-            dwError = LastErrorOr(ERROR_INTERNET_CONNECTION_RESET);
-            break;
-        }
-        bRead = true;
-        if (dwGot == 0)
-            break;
-        if (hFile != INVALID_HANDLE_VALUE) {
-            DWORD dwWritten = 0;
-            if (!::WriteFile(hFile, buffer.data(), dwGot, &dwWritten, nullptr) || dwWritten != dwGot) {
-                dwError = LastErrorOr(ERROR_WRITE_FAULT);
-                bRead = false;
-                break;
+    const uint64_t ullTotal = ReadPieces(
+        request.Get(), kTextPiece, r.ullMaxBytes, r.ulReceiveRate,
+        [&](const char* p, DWORD dwGot, uint64_t ullSoFar) {
+            if (hFile != INVALID_HANDLE_VALUE) {
+                DWORD dwWritten = 0;
+                if (!::WriteFile(hFile, p, dwGot, &dwWritten, nullptr) || dwWritten != dwGot)
+                    return -1;
+            } else if (pMemory != nullptr) {
+                pMemory->insert(pMemory->end(), p, p + dwGot);
+            } else if (r.pReply != nullptr) {
+                r.pReply->append(p, dwGot);
             }
-        } else if (pMemory != nullptr) {
-            pMemory->insert(pMemory->end(), buffer.data(), buffer.data() + dwGot);
-        } else if (r.pReply != nullptr) {
-            r.pReply->append(buffer.data(), dwGot);
-        }
-        ullTotal += dwGot;
-        Throttle(ullStartTick, ullTotal, r.ulReceiveRate);
-        if (Ask(pCallBack, pUserData, REQUEST_PROGRESS, ullTotal, nullptr, 1) == 0)
-            break;
-    }
+            return Ask(pCallBack, pUserData, REQUEST_PROGRESS, ullSoFar, nullptr, 1) != 0 ? 1 : 0;
+        },
+        bRead, dwError);
+    if (dwError != 0 && hFile != INVALID_HANDLE_VALUE)
+        bRead = false;   // the reply did not reach its file
     Ask(pCallBack, pUserData, REQUEST_END, ullTotal, nullptr, 1);
     if (hFile != INVALID_HANDLE_VALUE)
         ::CloseHandle(hFile);

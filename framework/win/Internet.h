@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -154,6 +155,16 @@ public:
     long GetLoadCount() const { return api.GetLoadCount(); }
 
 private:
+    // Gets a piece of the reply; answers 1 to go on, 0 to stop, -1 to fail
+    // (with the reason in GetLastError()). The third value is the total so far.
+    using PieceSink = std::function<int(const char* pPiece, DWORD dwSize, uint64_t ullTotal)>;
+    // Reads the reply in pieces of at most dwPiece bytes (fewer near
+    // ullMaxBytes, 0 = no limit) at no more than ulRate kByte per second,
+    // until a read returns no bytes, the limit is reached or the sink stops.
+    // bAnyRead: a read succeeded. dwError: why a read or the sink failed
+    // (0 when none did). Returns the bytes read.
+    uint64_t ReadPieces(HINTERNET hRequest, DWORD dwPiece, uint64_t ullMaxBytes, uint32_t ulRate,
+                        const PieceSink& sink, bool& bAnyRead, DWORD& dwError);
     HINTERNET OpenSession(const char* pszAgent, const char* pszProxy);
     DWORD QueryStatus(HINTERNET hRequest);
     bool QueryHeader(HINTERNET hRequest, DWORD dwInfo, std::string& strValue, DWORD* pdwIndex = nullptr);

@@ -122,6 +122,30 @@ TEST(ZipArchive, EncryptedEntriesNeedTheRightPasswordWhichIsAskedOnce)
     EXPECT_EQ(strOut, "");
 }
 
+TEST(ZipArchive, AnEncryptedArchiveOfAnotherZipWriterIsRead)
+{
+    // "zip -0 -P pass": q.txt holding "quenvale\n", stored, with a data
+    // descriptor, so the check byte comes from the entry's time.
+    static const char kArchive[] =
+    "\x50\x4B\x03\x04\x0A\x00\x09\x00\x00\x00\x57\x48\x88\x5D\x15\x90\x8B\x42\x15\x00\x00\x00\x09\x00"
+    "\x00\x00\x05\x00\x00\x00\x71\x2E\x74\x78\x74\x0D\x4B\xAD\x4E\x0B\xD2\x7C\x93\x79\xBB\x0A\x85\xAB"
+    "\xB2\xA5\xDD\x35\x9B\xC7\x99\x36\x50\x4B\x07\x08\x15\x90\x8B\x42\x15\x00\x00\x00\x09\x00\x00\x00"
+    "\x50\x4B\x01\x02\x1E\x03\x0A\x00\x09\x00\x00\x00\x57\x48\x88\x5D\x15\x90\x8B\x42\x15\x00\x00\x00"
+    "\x09\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xA4\x81\x00\x00\x00\x00\x71\x2E"
+    "\x74\x78\x74\x50\x4B\x05\x06\x00\x00\x00\x00\x01\x00\x01\x00\x33\x00\x00\x00\x48\x00\x00\x00\x00"
+    "\x00";
+    S_Opened zip(std::string(kArchive, sizeof(kArchive) - 1));
+    ASSERT_TRUE(zip.bOpen) << zip.archive.GetErrorText();
+    ASSERT_EQ(zip.archive.Entries().size(), 1u);
+    const ZipPasswordSource password = [](const std::string&, std::string& strPassword) {
+        strPassword = "pass";
+        return true;
+    };
+    std::string strOut;
+    EXPECT_EQ(zip.Unpack(0, strOut, &password), E_ZipResult::Ok) << zip.archive.GetErrorText();
+    EXPECT_EQ(strOut, "quenvale\n");
+}
+
 TEST(ZipArchive, OtherMethodsAreRefusedByName)
 {
     C_ZipBuilder builder;

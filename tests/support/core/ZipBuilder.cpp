@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include "framework/core/ZipCipher.h"
+
 namespace {
 
 void Put16(std::string& s, uint32_t v)
@@ -21,33 +23,6 @@ void Put64(std::string& s, uint64_t v)
     Put32(s, static_cast<uint32_t>(v));
     Put32(s, static_cast<uint32_t>(v >> 32));
 }
-
-// The traditional PKWARE cipher, encrypting.
-class C_Encrypt {
-public:
-    explicit C_Encrypt(const std::string& strPassword)
-    {
-        for (char c : strPassword)
-            Update(static_cast<uint8_t>(c));
-    }
-    char Next(char cPlain)
-    {
-        const uint32_t t = (k[2] | 2) & 0xFFFF;
-        const char c = static_cast<char>(static_cast<uint8_t>(cPlain) ^ ((t * (t ^ 1)) >> 8));
-        Update(static_cast<uint8_t>(cPlain));
-        return c;
-    }
-
-private:
-    void Update(uint8_t b)
-    {
-        const z_crc_t* table = get_crc_table();
-        k[0] = table[(k[0] ^ b) & 0xFF] ^ (k[0] >> 8);
-        k[1] = (k[1] + (k[0] & 0xFF)) * 134775813u + 1;
-        k[2] = table[(k[2] ^ (k[1] >> 24)) & 0xFF] ^ (k[2] >> 8);
-    }
-    uint32_t k[3] = {0x12345678u, 0x23456789u, 0x34567890u};
-};
 
 } // namespace
 
@@ -87,14 +62,14 @@ void C_ZipBuilder::Add(const std::string& strName, const std::string& strData, c
     std::string strPacked = options.wMethod == 8 ? RawDeflate(strData) : strData;
     if (!options.strPassword.empty()) {
         central.wFlags |= 0x1;
-        C_Encrypt encrypt(options.strPassword);
+        C_ZipCipher cipher(options.strPassword);
         std::string strHeader = "0123456789A";
         strHeader += static_cast<char>(options.bDescriptor ? 0 : central.ulCrc >> 24);   // time 0 with a descriptor
         std::string strSecret;
         for (char c : strHeader)
-            strSecret += encrypt.Next(c);
+            strSecret += static_cast<char>(cipher.Encrypt(static_cast<uint8_t>(c)));
         for (char c : strPacked)
-            strSecret += encrypt.Next(c);
+            strSecret += static_cast<char>(cipher.Encrypt(static_cast<uint8_t>(c)));
         strPacked = strSecret;
     }
     central.ullCompressed = strPacked.size();

@@ -94,4 +94,4 @@ TEST_P(XmlDocumentTest, BrokenDocumentsAndEntityDefinitionsAreRefused)
 }
 
 INSTANTIATE_TEST_SUITE_P(Parsers, XmlDocumentTest, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Own" : "System"; });
+                         [](const testing::TestParamInfo<bool>& param) { return param.param ? "Own" : "System"; });
