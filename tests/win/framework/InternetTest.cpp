@@ -238,3 +238,53 @@ TEST_F(InternetTest, ARequestInsideACallbackSharesTheLoadedLibrary)
     EXPECT_EQ(nested.lCountInside, 1);
     EXPECT_EQ(internet.GetLoadCount(), 0);
 }
+
+TEST_F(InternetTest, GeneralRequestPutsTheReplyIntoAFileOrAMemoryBlock)
+{
+    const std::string strData = Pattern(90000);
+    ASSERT_TRUE(server.Serve("data.bin", strData));
+    struct S_Targets {
+        std::string strFile;
+        std::vector<uint8_t>* pMemory = nullptr;
+    };
+    auto callBack = [](int nCode, uint64_t, void* pData, void* pUserData) -> int {
+        auto* pTargets = static_cast<S_Targets*>(pUserData);
+        if (nCode == REQUEST_TARGET_FILE && !pTargets->strFile.empty()) {
+            *static_cast<std::string*>(pData) = pTargets->strFile;
+            return 1;
+        }
+        if (nCode == REQUEST_MEMORY && pTargets->pMemory != nullptr) {
+            *static_cast<std::vector<uint8_t>**>(pData) = pTargets->pMemory;
+            return 1;
+        }
+        return nCode == REQUEST_TARGET_FILE || nCode == REQUEST_MEMORY ? 0 : 1;
+    };
+    S_Targets targets;
+    targets.strFile = folder / "reply.bin";
+    int nStatus = 0;
+    S_InternetRequest request;
+    request.pszHost = "127.0.0.1";
+    request.pszPath = "/data.bin";
+    request.wPort = static_cast<INTERNET_PORT>(server.Port());
+    request.pCallBack = callBack;
+    request.pUserData = &targets;
+    request.pnStatus = &nStatus;
+    ASSERT_TRUE(internet.Request(request));
+    EXPECT_EQ(nStatus, 200);
+    EXPECT_EQ(ReadWholeFile(targets.strFile), strData);
+
+    std::vector<uint8_t> vMemory;
+    targets.strFile.clear();
+    targets.pMemory = &vMemory;
+    ASSERT_TRUE(internet.Request(request));
+    EXPECT_EQ(std::string(vMemory.begin(), vMemory.end()), strData);
+
+    // Without a target the reply is text; a 404 still reads its body.
+    std::string strReply;
+    targets.pMemory = nullptr;
+    request.pReply = &strReply;
+    request.pszPath = "/missing.bin";
+    EXPECT_TRUE(internet.Request(request));
+    EXPECT_EQ(nStatus, 404);
+    EXPECT_EQ(strReply, "not found");
+}
