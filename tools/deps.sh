@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     binutils-mingw-w64-i686 googletest
+    libz-mingw-w64-dev zlib1g-dev
     wine wine64 wine32:i386 fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth imagemagick xdotool xclip python3 fio
 )

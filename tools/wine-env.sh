@@ -19,6 +19,9 @@ qv_wine_env() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
+    # The program checks for updates at start: here only ever on this
+    # machine (a closed port unless a test or a developer names a server).
+    export QUENVALE_UPDATE_URL="${QUENVALE_UPDATE_URL:-http://127.0.0.1:1/common/update.php}"
     QV_DRIVES="$QV_BUILD_DIR/wine-drives"
 }
 

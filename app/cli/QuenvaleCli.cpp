@@ -3,6 +3,7 @@
 //   quenvale-cli quick <drive-letter-or-folder>... [--size MB] [--block 4k|64k|1m]
 //                [--skip-random] [--log FILE] [--json]
 //   quenvale-cli devices [--quick|--block] [--json]
+//   quenvale-cli update [--check] [--yes] [--json]
 
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/cli/ConsoleText.h"
 #include "app/cli/DevicesCommand.h"
 #include "app/cli/QuickConsoleRun.h"
+#include "app/cli/UpdateCommand.h"
 #include "quick/core/QuickCommand.h"
 
 int main(int argc, char** argv)
@@ -19,14 +21,16 @@ int main(int argc, char** argv)
         vArgs.push_back(argv[i]);
     if (!vArgs.empty() && vArgs[0] == "devices")
         return RunDevicesCommand(vArgs);
+    if (!vArgs.empty() && vArgs[0] == "update")
+        return RunUpdateCommand(vArgs);
     S_QuickCommand command;
     std::string strError;
     if (!ParseQuickCommand(vArgs, command, strError)) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + QuickUsageText());
+        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + QuickUsageText() + UpdateUsageText());
         return CLI_EXIT_USAGE;
     }
     if (command.bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText());
+        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText() + UpdateUsageText());
         return CLI_EXIT_OK;
     }
     return RunQuickCommand(command);

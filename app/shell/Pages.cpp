@@ -11,7 +11,7 @@ std::unique_ptr<C_Page> CreatePage(int nIndex, I_Shell& shell)
     case C_Quenvale::PAGE_BLOCK:
         return std::make_unique<C_PageShell>(shell, 1028);
     case C_Quenvale::PAGE_INFO:
-        return std::make_unique<C_InfoPage>(shell);
+        return std::make_unique<C_InfoPage>(shell, dynamic_cast<I_UpdateCheck*>(&shell));
     default:
         return std::make_unique<C_Simple>(shell);
     }

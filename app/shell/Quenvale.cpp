@@ -4,6 +4,7 @@
 
 #include "app/win/ProgramSettings.h"
 #include "app/win/StartOptions.h"
+#include "framework/core/UpdateRules.h"
 #include "framework/win/Library.h"
 #include "framework/win/TemplateFont.h"
 #include "framework/win/Texts.h"
@@ -113,7 +114,30 @@ int C_Quenvale::_Handle_Init()
         ShowPage(PAGE_FILE);
     else
         ShowPage(PAGE_QUICK);
+
+    if (ReadAutoUpdate(settings))
+        StartUpdateCheck(true);
     return 1;
+}
+
+void C_Quenvale::StartUpdateCheck(bool bWeekly)
+{
+    if (!strProgramFolder.empty())
+        autoUpdate.SetProgramFolder(strProgramFolder);
+    const std::string strAddress = UpdateAddressFor(C_AutoUpdate::ServiceEndpoint(), "Quenvale");
+    if (bWeekly)
+        autoUpdate.Start(strAddress.c_str(), GetHandle(), &updateStore, kSettingLastCheck,
+                         (optionWord.Get() & FLAG_PORTABLE) ? uint32_t{C_AutoUpdate::UPDATE_SETTINGS_FILE} : 0u,
+                         nullptr, "1");
+    else
+        autoUpdate.Start(strAddress.c_str(), GetHandle(), nullptr, nullptr, 0, nullptr, "1");
+}
+
+std::string C_Quenvale::GetLastCheckText()
+{
+    std::string strText;
+    C_AutoUpdate::LastCheckText(&updateStore, kSettingLastCheck, strText);
+    return strText;
 }
 
 void C_Quenvale::RegisterRestart()
@@ -265,6 +289,7 @@ INT_PTR C_Quenvale::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 bool C_Quenvale::CanClose(int)
 {
+    autoUpdate.Stop();
     SaveFileAccessSettings(settings, optionWord.Get(), fileAccess);
     hyperlink.Detach();
     for (int nIndex : {PAGE_BLOCK, PAGE_FILE, PAGE_QUICK, PAGE_INFO})

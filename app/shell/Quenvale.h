@@ -7,11 +7,14 @@
 #include <string>
 
 #include "app/core/OptionWord.h"
+#include "app/shell/InfoPage.h"
 #include "app/core/PageValues.h"
 #include "app/win/Log.h"
 #include "app/win/Settings.h"
 #include "app/win/Shell.h"
+#include "app/win/UpdateSettingsStore.h"
 #include "app/win/VersionInfo.h"
+#include "framework/win/AutoUpdate.h"
 #include "framework/win/Splash.h"
 #include "framework/win/UIBitmap.h"
 #include "framework/win/UILink.h"
@@ -20,7 +23,7 @@
 // The application object: the main window (dialog 101) with its column of
 // page buttons, the four pages, the shared progress bar and title, and the
 // order of everything at start and at exit. One instance runs the program.
-class C_Quenvale : public C_Dialog, public I_Shell {
+class C_Quenvale : public C_Dialog, public I_Shell, public I_UpdateCheck {
 public:
     enum : int { PAGE_QUICK = 0, PAGE_FILE = 1, PAGE_BLOCK = 2, PAGE_INFO = 3, PAGE_COUNT = 4 };
 
@@ -70,6 +73,14 @@ public:
 
     const S_ProgramVersion& GetVersion() const { return version; }
 
+    // I_UpdateCheck: the information page's update box.
+    std::string GetLastCheckText() override;
+    void CheckForUpdateNow() override { StartUpdateCheck(false); }
+    // The weekly check at start (gated on "LastCheck", declines kept as
+    // "LastCheckVersion"), or one at once without the settings.
+    void StartUpdateCheck(bool bWeekly);
+    C_AutoUpdate& GetAutoUpdate() { return autoUpdate; }
+
 private:
     void RegisterRestart();
     void ReleaseBrushes();
@@ -95,6 +106,10 @@ private:
     C_Log log;
     S_FileAccessValues fileAccess;
     S_QuickAccessValues quickAccess;
+
+    // The update check uses the settings through the store; it goes first.
+    C_UpdateSettingsStore updateStore{settings};
+    C_AutoUpdate autoUpdate;
 
     std::string strCommandLine;
     bool bOwnCommandLine = false;
