@@ -3,11 +3,13 @@
 //   quenvale-cli quick <drive-letter-or-folder>... [--size MB] [--block 4k|64k|1m]
 //                [--skip-random] [--log FILE] [--json]
 //   quenvale-cli devices [--quick|--block] [--json]
+//   quenvale-cli crash-test
 
 #include <string>
 #include <vector>
 
 #include "app/cli/ConsoleText.h"
+#include "app/cli/CrashTestCommand.h"
 #include "app/cli/DevicesCommand.h"
 #include "app/cli/QuickConsoleRun.h"
 #include "quick/core/QuickCommand.h"
@@ -19,14 +21,16 @@ int main(int argc, char** argv)
         vArgs.push_back(argv[i]);
     if (!vArgs.empty() && vArgs[0] == "devices")
         return RunDevicesCommand(vArgs);
+    if (!vArgs.empty() && vArgs[0] == "crash-test")
+        return RunCrashTestCommand(vArgs);
     S_QuickCommand command;
     std::string strError;
     if (!ParseQuickCommand(vArgs, command, strError)) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + QuickUsageText());
+        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + QuickUsageText() + CrashTestUsageText());
         return CLI_EXIT_USAGE;
     }
     if (command.bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText());
+        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText() + CrashTestUsageText());
         return CLI_EXIT_OK;
     }
     return RunQuickCommand(command);

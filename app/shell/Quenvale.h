@@ -71,7 +71,6 @@ public:
     const S_ProgramVersion& GetVersion() const { return version; }
 
 private:
-    void RegisterRestart();
     void ReleaseBrushes();
     double GetDpiScale() const;
 

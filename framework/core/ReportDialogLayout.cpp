@@ -3,7 +3,7 @@
 namespace {
 
 // Window and control styles (winuser.h).
-constexpr uint32_t WS_POPUP = 0x80000000, WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000,
+constexpr uint32_t WS_POPUP = 0x80000000, WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000, WS_CLIPSIBLINGS = 0x04000000,
                    WS_CAPTION = 0x00C00000, WS_BORDER = 0x00800000, WS_SYSMENU = 0x00080000,
                    WS_GROUP = 0x00020000, WS_TABSTOP = 0x00010000;
 constexpr uint32_t DS_MODALFRAME = 0x80, DS_SETFOREGROUND = 0x200, DS_CENTER = 0x800;
@@ -41,7 +41,9 @@ S_TemplateDialog ReportDialogTemplate()
     d.strFace = u"MS Sans Serif";
     const uint16_t S = TEMPLATE_CLASS_STATIC, E = TEMPLATE_CLASS_EDIT, B = TEMPLATE_CLASS_BUTTON;
     d.vItems = {
-        Item(-1, S, SS_WHITERECT, 0, 0, 429, 167),
+        // Under every other control (the dialog moves it to the bottom) and
+        // clipped by them, so it never paints over one.
+        Item(-1, S, SS_WHITERECT | WS_CLIPSIBLINGS, 0, 0, 429, 167),
         Item(REPORT_ID_ICON, S, SS_ICON, 10, 10, 20, 20),
         Item(REPORT_ID_TITLE, S, SS_CENTERIMAGE | SS_NOPREFIX, 40, 12, 370, 14),
         Item(REPORT_ID_INVITE, S, SS_NOPREFIX, 40, 35, 370, 26),

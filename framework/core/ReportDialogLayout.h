@@ -16,7 +16,13 @@ enum : int {
     REPORT_ID_ASK_DESCRIPTION = 1011,
     REPORT_ID_ASK_EMAIL   = 1012,
     REPORT_ID_SEPARATOR   = 1013,
+    // SysLink controls laid over 1010 and 1008 when the system has them.
+    REPORT_ID_INVITE_LINK = 1110,
+    REPORT_ID_FILES_LINK  = 1108,
 };
+
+// Characters the description and e-mail edits hold, with the terminator.
+constexpr int kReportAnswerBuffer = 2048;
 
 // The dialog: 428 x 201 dialog units in "MS Sans Serif" 8 (replaced by the
 // system's message font when it is shown), a white upper area with the

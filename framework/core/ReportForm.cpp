@@ -1,6 +1,6 @@
 #include "framework/core/ReportForm.h"
 
-#include "framework/core/ReportNames.h"
+#include "framework/core/FormBody.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "framework/core/ReportNames.h"
 
+#include "framework/core/FormBody.h"
+
 namespace {
 
 size_t NameStart(const std::string& strPath)
@@ -35,11 +37,6 @@ std::string ReportBaseInFolder(const std::string& strFolder, const std::string& 
 std::string ReportFileName(const std::string& strBase, bool bDump)
 {
     return strBase + (bDump ? "_Debug.dmp" : "_Debug.txt");
-}
-
-std::string FileNameOfPath(const std::string& strPath)
-{
-    return strPath.substr(NameStart(strPath));
 }
 
 std::wstring CommandLineArguments(const std::wstring& strCommandLine)

@@ -18,9 +18,6 @@ std::string ReportBaseInFolder(const std::string& strFolder, const std::string& 
 // base + "_Debug.dmp" or base + "_Debug.txt".
 std::string ReportFileName(const std::string& strBase, bool bDump);
 
-// The name after the last backslash, slash or colon.
-std::string FileNameOfPath(const std::string& strPath);
-
 // A command line without the program name (quoted or not), trimmed of
 // blanks: the arguments to hand to a restarted program.
 std::wstring CommandLineArguments(const std::wstring& strCommandLine);

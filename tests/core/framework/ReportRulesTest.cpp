@@ -21,7 +21,6 @@ TEST(ReportNames, FilesBesideTheProgramOrInAFolder)
               "C:\\Temp\\Quenvale_Debug.txt");
     EXPECT_EQ(ReportBaseInFolder("C:\\Temp", "Quenvale.exe"), "C:\\Temp\\Quenvale");
     EXPECT_EQ(ReportBaseInFolder("C:\\Temp\\", ""), "C:\\Temp\\MiniDump");
-    EXPECT_EQ(FileNameOfPath("C:\\Temp\\Quenvale_Debug.txt"), "Quenvale_Debug.txt");
 }
 
 TEST(ReportNames, RestartArgumentsLeaveTheProgramOut)
