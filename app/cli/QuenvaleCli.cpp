@@ -3,6 +3,7 @@
 //   quenvale-cli quick <drive-letter-or-folder>... [--size MB] [--block 4k|64k|1m]
 //                [--skip-random] [--log FILE] [--json]
 //   quenvale-cli devices [--quick|--block] [--json]
+//   quenvale-cli update [--check] [--yes] [--json]
 //   quenvale-cli crash-test
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "app/cli/CrashTestCommand.h"
 #include "app/cli/DevicesCommand.h"
 #include "app/cli/QuickConsoleRun.h"
+#include "app/cli/UpdateCommand.h"
 #include "quick/core/QuickCommand.h"
 
 int main(int argc, char** argv)
@@ -21,16 +23,19 @@ int main(int argc, char** argv)
         vArgs.push_back(argv[i]);
     if (!vArgs.empty() && vArgs[0] == "devices")
         return RunDevicesCommand(vArgs);
+    if (!vArgs.empty() && vArgs[0] == "update")
+        return RunUpdateCommand(vArgs);
     if (!vArgs.empty() && vArgs[0] == "crash-test")
         return RunCrashTestCommand(vArgs);
     S_QuickCommand command;
     std::string strError;
     if (!ParseQuickCommand(vArgs, command, strError)) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + QuickUsageText() + CrashTestUsageText());
+        WriteStandard(STD_ERROR_HANDLE,
+                      "quenvale-cli: " + strError + "\n\n" + QuickUsageText() + UpdateUsageText() + CrashTestUsageText());
         return CLI_EXIT_USAGE;
     }
     if (command.bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText() + CrashTestUsageText());
+        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText() + UpdateUsageText() + CrashTestUsageText());
         return CLI_EXIT_OK;
     }
     return RunQuickCommand(command);

@@ -44,6 +44,15 @@ bool IsNewerVersion(const S_Version& offered, const S_Version& running)
     return offered.uMajor > running.uMajor || (offered.uMajor == running.uMajor && offered.uMinor > running.uMinor);
 }
 
+E_UpdateGate UpdateGate(uint64_t ullStored, uint64_t ullNow, bool bForce)
+{
+    if (ullStored == ~0ull || ullStored == 0xFFFFFFFFull)
+        return E_UpdateGate::ResetOnly;
+    if (bForce || ullStored + kUpdateInterval < ullNow || ullStored > ullNow + kUpdateInterval)
+        return E_UpdateGate::Check;
+    return E_UpdateGate::Wait;
+}
+
 std::string BuildUpdateQuery(const std::string& strAddress, const S_UpdateQuery& query)
 {
     std::string strUrl = strAddress + (strAddress.find('?') != std::string::npos ? "&" : "?");

@@ -19,6 +19,18 @@ bool ParseVersionText(const std::string& strText, S_Version& version);
 // Newer: a greater major number, or the same with a greater minor one.
 bool IsNewerVersion(const S_Version& offered, const S_Version& running);
 
+// The weekly rule on the stored time of the last check (seconds since 1970).
+enum class E_UpdateGate {
+    Check,       // ask the service now (and store now as the last check)
+    Wait,        // the last check is less than a week old
+    ResetOnly,   // the stored value is -1: store 0 and do nothing else this time
+};
+constexpr uint64_t kUpdateInterval = 604800;   // 7 days in seconds
+// -1 is read as all bits set, in 64 bits or, from an older 32-bit value, in
+// 32. A last check more than a week in the future (a clock that was set
+// back) does not hold the checks off.
+E_UpdateGate UpdateGate(uint64_t ullStored, uint64_t ullNow, bool bForce);
+
 // What the query tells the service.
 struct S_UpdateQuery {
     std::string strVersion;       // "%u.%u" of the running program

@@ -4,6 +4,12 @@
 
 namespace {
 
+// The DOM interfaces of every MSXML version (not all headers declare them
+// for __uuidof).
+const IID kIidDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+const IID kIidDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+const IID kIidNode = {0x2933BF80, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
 const wchar_t* const kProgIds[] = {L"Msxml2.DOMDocument.6.0", L"Msxml2.DOMDocument.4.0", L"Msxml.DOMDocument"};
 
 std::wstring Widen(const std::string& strText, UINT uCodePage, DWORD dwFlags)
@@ -97,7 +103,7 @@ int C_XmlDocument::LoadSystem(const std::wstring& strText)
         if (FAILED(::CLSIDFromProgID(pszProgId, &clsid)))
             continue;
         IXMLDOMDocument* pNew = nullptr;
-        if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IXMLDOMDocument),
+        if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, kIidDocument,
                                       reinterpret_cast<void**>(&pNew))) ||
             pNew == nullptr)
             continue;
@@ -105,7 +111,7 @@ int C_XmlDocument::LoadSystem(const std::wstring& strText)
         pNew->put_validateOnParse(VARIANT_FALSE);
         pNew->put_resolveExternals(VARIANT_FALSE);
         IXMLDOMDocument2* pNew2 = nullptr;
-        if (SUCCEEDED(pNew->QueryInterface(__uuidof(IXMLDOMDocument2), reinterpret_cast<void**>(&pNew2)))) {
+        if (SUCCEEDED(pNew->QueryInterface(kIidDocument2, reinterpret_cast<void**>(&pNew2)))) {
             BSTR bName = ::SysAllocString(L"ProhibitDTD");
             VARIANT value;
             ::VariantInit(&value);
@@ -126,7 +132,7 @@ int C_XmlDocument::LoadSystem(const std::wstring& strText)
             return 0;
         }
         IXMLDOMNode* pNode = nullptr;
-        pNew->QueryInterface(__uuidof(IXMLDOMNode), reinterpret_cast<void**>(&pNode));
+        pNew->QueryInterface(kIidNode, reinterpret_cast<void**>(&pNode));
         if (pNode == nullptr) {
             pNew->Release();
             return 0;

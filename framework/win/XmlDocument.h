@@ -34,6 +34,9 @@ public:
     // not well-formed; the document is then empty.
     bool Load(const std::string& strText, bool bOwnReader = false);
     bool IsLoaded() const { return Root() != nullptr; }
+    // The root of reads (the document, or what SetRoot chose); null while
+    // nothing is loaded.
+    const I_XmlElement* Root() const;
     E_Parser GetParser() const { return pSystemRoot ? E_Parser::System : E_Parser::Own; }
 
     bool GetText(const std::string& strPath, std::string& strText) const;
@@ -51,7 +54,6 @@ public:
     bool SetRoot(const std::string& strPath);
 
 private:
-    const I_XmlElement* Root() const;
     // 1 loaded, 0 refused by the system's parser, -1 no system parser.
     int LoadSystem(const std::wstring& strText);
     void Clear();

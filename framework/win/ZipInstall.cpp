@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "framework/core/UpdateRules.h"
@@ -65,33 +66,18 @@ bool UnpackOne(C_ZipArchive& archive, const S_Planned& planned, const ZipPasswor
     return true;
 }
 
-} // namespace
-
-bool UnpackZipInto(const char* pszArchive, const char* pszFolder, const ZipPasswordSource* pPassword,
-                   std::string& strError, uint64_t ullMaxTotal)
+// Checks every entry of an open archive and works out where it goes.
+bool PlanEntries(const C_ZipArchive& archive, const char* pszFolder, std::string& strRoot,
+                 std::vector<S_Planned>& vPlanned, std::vector<std::string>& vFolders, std::string& strError,
+                 uint64_t ullMaxTotal)
 {
-    C_FileView view;
-    if (!view.Open(pszArchive)) {
-        strError = std::string("cannot open ") + pszArchive;
-        return false;
-    }
-    C_MemoryZipSource source(view.GetData(), static_cast<size_t>(view.GetSize()));
-    C_ZipArchive archive;
-    if (!archive.Open(source)) {
-        strError = archive.GetErrorText();
-        return false;
-    }
-    std::string strRoot = FullPath(pszFolder);
+    strRoot = FullPath(pszFolder);
     if (strRoot.empty()) {
         strError = std::string("no folder ") + pszFolder;
         return false;
     }
     if (strRoot.back() != '\\')
         strRoot += '\\';
-
-    // Every entry is checked before anything is written.
-    std::vector<S_Planned> vPlanned;
-    std::vector<std::string> vFolders;
     uint64_t ullTotal = 0;
     for (const S_ZipEntry& entry : archive.Entries()) {
         std::string strRelative;
@@ -119,6 +105,54 @@ bool UnpackZipInto(const char* pszArchive, const char* pszFolder, const ZipPassw
         }
         vPlanned.push_back({&entry, strTarget, SuffixedFileName(strTarget, "_new")});
     }
+    return true;
+}
+
+// The archive opened from a mapped file.
+struct S_OpenArchive {
+    C_FileView view;
+    std::unique_ptr<C_MemoryZipSource> pSource;
+    C_ZipArchive archive;
+
+    bool Open(const char* pszArchive, std::string& strError)
+    {
+        if (!view.Open(pszArchive)) {
+            strError = std::string("cannot open ") + pszArchive;
+            return false;
+        }
+        pSource = std::make_unique<C_MemoryZipSource>(view.GetData(), static_cast<size_t>(view.GetSize()));
+        if (!archive.Open(*pSource)) {
+            strError = archive.GetErrorText();
+            return false;
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+bool CheckZipInto(const char* pszArchive, const char* pszFolder, std::string& strError, uint64_t ullMaxTotal)
+{
+    S_OpenArchive open;
+    std::string strRoot;
+    std::vector<S_Planned> vPlanned;
+    std::vector<std::string> vFolders;
+    return open.Open(pszArchive, strError) &&
+           PlanEntries(open.archive, pszFolder, strRoot, vPlanned, vFolders, strError, ullMaxTotal);
+}
+
+bool UnpackZipInto(const char* pszArchive, const char* pszFolder, const ZipPasswordSource* pPassword,
+                   std::string& strError, uint64_t ullMaxTotal)
+{
+    S_OpenArchive open;
+    std::string strRoot;
+    std::vector<S_Planned> vPlanned;
+    std::vector<std::string> vFolders;
+    // Every entry is checked before anything is written.
+    if (!open.Open(pszArchive, strError) ||
+        !PlanEntries(open.archive, pszFolder, strRoot, vPlanned, vFolders, strError, ullMaxTotal))
+        return false;
+    C_ZipArchive& archive = open.archive;
 
     bool bOk = true;
     size_t nUnpacked = 0;

@@ -20,6 +20,10 @@
 //
 // pPassword answers encrypted entries (null: they are refused). False on
 // failure with the reason in strError.
+// The checks of UnpackZipInto alone: whether the archive would be unpacked.
+bool CheckZipInto(const char* pszArchive, const char* pszFolder, std::string& strError,
+                  uint64_t ullMaxTotal = 1ull << 30);
+
 bool UnpackZipInto(const char* pszArchive, const char* pszFolder, const ZipPasswordSource* pPassword,
                    std::string& strError, uint64_t ullMaxTotal = 1ull << 30);
 
