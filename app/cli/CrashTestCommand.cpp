@@ -8,10 +8,9 @@
 std::string CrashTestUsageText()
 {
     return "\n"
-           "diagnostics:\n"
-           "  quenvale-cli crash-test   crashes on purpose (a write to address 0) to check\n"
-           "                            the problem reporter: the report files, the dialog\n"
-           "                            and, with QUENVALE_REPORT_URL set, the upload.\n";
+           "quenvale-cli crash-test is a diagnostic: it crashes on purpose (a write to\n"
+           "address 0) so that the problem report files, the report dialog and, with\n"
+           "QUENVALE_REPORT_URL naming your collector, the upload can be checked.\n";
 }
 
 int RunCrashTestCommand(const std::vector<std::string>& vArgs)

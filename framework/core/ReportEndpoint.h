@@ -8,7 +8,7 @@
 // accepted only for a loopback address (a collector on this machine).
 
 struct S_ReportEndpoint {
-    std::string strHost;       // without brackets for an IPv6 literal
+    std::string strHost;       // lower case, without brackets for an IPv6 literal
     uint16_t wPort = 443;
     std::string strPath;
     bool bSecure = true;
@@ -16,9 +16,6 @@ struct S_ReportEndpoint {
     std::string strUser;
     std::string strPassword;
 };
-
-// localhost, 127.0.0.0/8 and ::1 (with or without brackets).
-bool IsLoopbackHost(const std::string& strHost);
 
 // Reads "http[s]://[user:password@]host[:port][/path]". The path defaults
 // to strDefaultPath. False for anything else, for control characters or

@@ -9,6 +9,7 @@
 #include "framework/core/ReportText.h"
 #include "framework/win/DbgHelp.h"
 #include "framework/win/Event.h"
+#include "framework/win/FileVersion.h"
 #include "framework/win/Library.h"
 #include "framework/win/ReportCollector.h"
 #include "framework/win/ReportDialog.h"
@@ -369,7 +370,9 @@ void C_ProblemReport::AskAndSend(const S_ReportEndpoint& endpoint)
     S_ReportAnswers answers;
     answers.strProduct = strProduct;
     answers.strExtra = strExtra;
-    answers.strVersion = version.Get("FileVersion");
+    S_FileVersion fileVersion;
+    ReadFileVersion(nullptr, fileVersion);
+    answers.strVersion = fileVersion.strText;
     answers.strDescription = dialog.GetDescription();
     answers.strEmail = dialog.GetEmail();
     answers.strDumpPath = strDumpPath;
