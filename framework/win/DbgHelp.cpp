@@ -110,40 +110,48 @@ bool C_DbgHelp::WriteDump(HANDLE hFile, DWORD dwThreadId, EXCEPTION_POINTERS* pE
                               pException != nullptr ? &info : nullptr, nullptr, nullptr) != FALSE;
 }
 
+namespace {
+
+// SYMBOL_INFO and IMAGEHLP_SYMBOL64 end in a name of the length the caller
+// allows; T_Lookup asks dbghelp with one of them.
+template <typename T_Symbol, typename T_Lookup>
+bool LookUpName(T_Lookup lookup, std::string& strName, uint64_t& ullDisplacement)
+{
+    union {
+        T_Symbol info;
+        char bytes[sizeof(T_Symbol) + kMaxSymbolName];
+    } symbol = {};
+    symbol.info.SizeOfStruct = sizeof(T_Symbol);
+    DWORD64 ullDisp = 0;
+    if (!lookup(symbol.info, ullDisp) || symbol.info.Name[0] == '\0')
+        return false;
+    strName.assign(symbol.info.Name, strnlen(symbol.info.Name, kMaxSymbolName - 1));
+    ullDisplacement = ullDisp;
+    return true;
+}
+
+} // namespace
+
 bool C_DbgHelp::NameAt(uint64_t ullAddress, std::string& strName, uint64_t& ullDisplacement)
 {
     if (!bSymbols)
         return false;
-    if (pSymFromAddr != nullptr) {
-        union {
-            SYMBOL_INFO info;
-            char bytes[sizeof(SYMBOL_INFO) + kMaxSymbolName];
-        } symbol = {};
-        symbol.info.SizeOfStruct = sizeof(SYMBOL_INFO);
-        symbol.info.MaxNameLen = kMaxSymbolName - 1;
-        DWORD64 ullDisp = 0;
-        if (pSymFromAddr(::GetCurrentProcess(), ullAddress, &ullDisp, &symbol.info) && symbol.info.Name[0] != '\0') {
-            strName.assign(symbol.info.Name, strnlen(symbol.info.Name, kMaxSymbolName - 1));
-            ullDisplacement = ullDisp;
-            return true;
-        }
-    }
-    if (pSymGetSymFromAddr64 != nullptr) {
-        union {
-            IMAGEHLP_SYMBOL64 info;
-            char bytes[sizeof(IMAGEHLP_SYMBOL64) + kMaxSymbolName];
-        } symbol = {};
-        symbol.info.SizeOfStruct = sizeof(IMAGEHLP_SYMBOL64);
-        symbol.info.MaxNameLength = kMaxSymbolName - 1;
-        DWORD64 ullDisp = 0;
-        if (pSymGetSymFromAddr64(::GetCurrentProcess(), ullAddress, &ullDisp, &symbol.info) &&
-            symbol.info.Name[0] != '\0') {
-            strName.assign(symbol.info.Name, strnlen(symbol.info.Name, kMaxSymbolName - 1));
-            ullDisplacement = ullDisp;
-            return true;
-        }
-    }
-    return false;
+    HANDLE hProcess = ::GetCurrentProcess();
+    if (pSymFromAddr != nullptr &&
+        LookUpName<SYMBOL_INFO>(
+            [&](SYMBOL_INFO& info, DWORD64& ullDisp) {
+                info.MaxNameLen = kMaxSymbolName - 1;
+                return pSymFromAddr(hProcess, ullAddress, &ullDisp, &info) != FALSE;
+            },
+            strName, ullDisplacement))
+        return true;
+    return pSymGetSymFromAddr64 != nullptr &&
+           LookUpName<IMAGEHLP_SYMBOL64>(
+               [&](IMAGEHLP_SYMBOL64& info, DWORD64& ullDisp) {
+                   info.MaxNameLength = kMaxSymbolName - 1;
+                   return pSymGetSymFromAddr64(hProcess, ullAddress, &ullDisp, &info) != FALSE;
+               },
+               strName, ullDisplacement);
 }
 
 std::string C_DbgHelp::SymbolAt(uint64_t ullAddress)

@@ -10,6 +10,7 @@
 #include "framework/win/Library.h"
 #include "framework/win/OsWord.h"
 #include "framework/win/TimeText.h"
+#include "framework/win/VersionStrings.h"
 
 namespace {
 
@@ -222,27 +223,18 @@ std::string Uptime()
 
 void ReadVersions(const char* pszPath, S_ReportModule& m)
 {
-    DWORD dwHandle = 0;
-    const DWORD dwSize = ::GetFileVersionInfoSizeA(pszPath, &dwHandle);
-    if (dwSize == 0)
-        return;
-    std::vector<char> vData(dwSize);
-    VS_FIXEDFILEINFO* pFixed = nullptr;
-    UINT uLength = 0;
-    if (!::GetFileVersionInfoA(pszPath, 0, dwSize, vData.data()) ||
-        !::VerQueryValueA(vData.data(), "\\", reinterpret_cast<void**>(&pFixed), &uLength) || pFixed == nullptr ||
-        uLength < sizeof(VS_FIXEDFILEINFO))
+    C_VersionStrings version;
+    const VS_FIXEDFILEINFO* pFixed = version.ReadPath(pszPath) ? version.GetFixed() : nullptr;
+    if (pFixed == nullptr)
         return;
     const DWORD adw[4] = {pFixed->dwFileVersionMS, pFixed->dwFileVersionLS, pFixed->dwProductVersionMS,
                           pFixed->dwProductVersionLS};
-    m.awFileVersion[0] = HIWORD(adw[0]);
-    m.awFileVersion[1] = LOWORD(adw[0]);
-    m.awFileVersion[2] = HIWORD(adw[1]);
-    m.awFileVersion[3] = LOWORD(adw[1]);
-    m.awProductVersion[0] = HIWORD(adw[2]);
-    m.awProductVersion[1] = LOWORD(adw[2]);
-    m.awProductVersion[2] = HIWORD(adw[3]);
-    m.awProductVersion[3] = LOWORD(adw[3]);
+    for (int i = 0; i < 2; ++i) {
+        m.awFileVersion[2 * i] = HIWORD(adw[i]);
+        m.awFileVersion[2 * i + 1] = LOWORD(adw[i]);
+        m.awProductVersion[2 * i] = HIWORD(adw[2 + i]);
+        m.awProductVersion[2 * i + 1] = LOWORD(adw[2 + i]);
+    }
 }
 
 // Time stamp and checksum from the image's headers in memory.

@@ -10,12 +10,18 @@ bool C_VersionStrings::Read(HMODULE hModule)
     const DWORD dwLength = ::GetModuleFileNameA(hModule, szPath, MAX_PATH);
     if (dwLength == 0 || dwLength >= MAX_PATH)
         return false;
+    return ReadPath(szPath);
+}
+
+bool C_VersionStrings::ReadPath(const char* pszPath)
+{
+    vData.clear();
     DWORD dwHandle = 0;
-    const DWORD dwSize = ::GetFileVersionInfoSizeA(szPath, &dwHandle);
+    const DWORD dwSize = ::GetFileVersionInfoSizeA(pszPath, &dwHandle);
     if (dwSize == 0)
         return false;
     std::vector<char> vRead(dwSize);
-    if (!::GetFileVersionInfoA(szPath, 0, dwSize, vRead.data()))
+    if (!::GetFileVersionInfoA(pszPath, 0, dwSize, vRead.data()))
         return false;
     vData.swap(vRead);
     return true;
@@ -54,4 +60,16 @@ std::string C_VersionStrings::Get(const char* pszName, const char* pszDefault) c
 {
     const std::string strValue = Get(pszName);
     return strValue.empty() ? std::string(pszDefault) : strValue;
+}
+
+const VS_FIXEDFILEINFO* C_VersionStrings::GetFixed() const
+{
+    if (vData.empty())
+        return nullptr;
+    VS_FIXEDFILEINFO* pFixed = nullptr;
+    UINT uLength = 0;
+    if (!::VerQueryValueA(vData.data(), "\\", reinterpret_cast<void**>(&pFixed), &uLength) ||
+        pFixed == nullptr || uLength < sizeof(VS_FIXEDFILEINFO))
+        return nullptr;
+    return pFixed;
 }

@@ -126,29 +126,32 @@ private:
     DWORD dwProcessId = 0;
 };
 
+struct S_DialogSearch {
+    DWORD dwProcessId;
+    HWND hFound;
+};
+
+inline BOOL CALLBACK FindDialogOf(HWND hWnd, LPARAM lParam)
+{
+    S_DialogSearch* p = reinterpret_cast<S_DialogSearch*>(lParam);
+    DWORD dwOwner = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwOwner);
+    char szClass[16] = {};
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (dwOwner == p->dwProcessId && ::IsWindowVisible(hWnd) && std::strcmp(szClass, "#32770") == 0) {
+        p->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The first visible top-level dialog of a process, or null after the time.
 inline HWND WaitForDialogOf(DWORD dwProcessId, DWORD dwMilliseconds)
 {
-    struct S_Search {
-        DWORD dwProcessId;
-        HWND hFound;
-    } search = {dwProcessId, nullptr};
+    S_DialogSearch search = {dwProcessId, nullptr};
     const DWORD dwStart = ::GetTickCount();
     while (::GetTickCount() - dwStart < dwMilliseconds) {
-        ::EnumWindows(
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                S_Search* p = reinterpret_cast<S_Search*>(lParam);
-                DWORD dwOwner = 0;
-                ::GetWindowThreadProcessId(hWnd, &dwOwner);
-                char szClass[16] = {};
-                ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-                if (dwOwner == p->dwProcessId && ::IsWindowVisible(hWnd) && std::strcmp(szClass, "#32770") == 0) {
-                    p->hFound = hWnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        ::EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&search));
         if (search.hFound != nullptr)
             return search.hFound;
         ::Sleep(100);
