@@ -4,11 +4,13 @@
 //                [--skip-random] [--log FILE] [--json]
 //   quenvale-cli devices [--quick|--block] [--json]
 //   quenvale-cli update [--check] [--yes] [--json]
+//   quenvale-cli crash-test
 
 #include <string>
 #include <vector>
 
 #include "app/cli/ConsoleText.h"
+#include "app/cli/CrashTestCommand.h"
 #include "app/cli/DevicesCommand.h"
 #include "app/cli/QuickConsoleRun.h"
 #include "app/cli/UpdateCommand.h"
@@ -23,14 +25,17 @@ int main(int argc, char** argv)
         return RunDevicesCommand(vArgs);
     if (!vArgs.empty() && vArgs[0] == "update")
         return RunUpdateCommand(vArgs);
+    if (!vArgs.empty() && vArgs[0] == "crash-test")
+        return RunCrashTestCommand(vArgs);
     S_QuickCommand command;
     std::string strError;
     if (!ParseQuickCommand(vArgs, command, strError)) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + QuickUsageText() + UpdateUsageText());
+        WriteStandard(STD_ERROR_HANDLE,
+                      "quenvale-cli: " + strError + "\n\n" + QuickUsageText() + UpdateUsageText() + CrashTestUsageText());
         return CLI_EXIT_USAGE;
     }
     if (command.bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText() + UpdateUsageText());
+        WriteStandard(STD_OUTPUT_HANDLE, QuickUsageText() + UpdateUsageText() + CrashTestUsageText());
         return CLI_EXIT_OK;
     }
     return RunQuickCommand(command);

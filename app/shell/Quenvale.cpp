@@ -6,6 +6,7 @@
 #include "app/win/StartOptions.h"
 #include "framework/core/UpdateRules.h"
 #include "framework/win/Library.h"
+#include "framework/win/ProblemReport.h"
 #include "framework/win/TemplateFont.h"
 #include "framework/win/Texts.h"
 #include "resources/resource.h"
@@ -27,24 +28,6 @@ const COLORREF kLogoBackground = RGB(40, 148, 248);
 // WM_USER answers: the start button of the current test page in the low word.
 const LRESULT kQuickAccessAnswer = 0x534B0438;
 const LRESULT kFileAccessAnswer = 0x534B03F6;
-
-// The program's own command line without the program name, trimmed.
-std::wstring RestartArguments()
-{
-    const wchar_t* p = ::GetCommandLineW();
-    bool bQuoted = false;
-    while (*p != L'\0' && (bQuoted || *p != L' ')) {
-        if (*p == L'"')
-            bQuoted = !bQuoted;
-        ++p;
-    }
-    std::wstring strArgs(p);
-    const size_t nFirst = strArgs.find_first_not_of(L' ');
-    if (nFirst == std::wstring::npos)
-        return std::wstring();
-    const size_t nLast = strArgs.find_last_not_of(L' ');
-    return strArgs.substr(nFirst, nLast - nFirst + 1);
-}
 
 } // namespace
 
@@ -73,7 +56,8 @@ int C_Quenvale::_Handle_Init()
     ::SendMessageA(GetHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
     ::SendMessageA(GetHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
     ::SetWindowTextA(GetHandle(), strTitle.c_str());
-    RegisterRestart();
+    StartProblemReporter(IDI_PROGRAM);
+    ProblemReport().RegisterRestart();
 
     optionWord.Reset();
     ApplyStartCommandLine(bOwnCommandLine ? strCommandLine.c_str() : nullptr,
@@ -138,16 +122,6 @@ std::string C_Quenvale::GetLastCheckText()
     std::string strText;
     C_AutoUpdate::LastCheckText(&updateStore, kSettingLastCheck, strText);
     return strText;
-}
-
-void C_Quenvale::RegisterRestart()
-{
-    C_Library kernel32("kernel32.dll");
-    auto pRegister = kernel32.GetAs<HRESULT(WINAPI*)(PCWSTR, DWORD)>("RegisterApplicationRestart");
-    if (pRegister == nullptr)
-        return;
-    const std::wstring strArgs = RestartArguments();
-    pRegister(strArgs.c_str(), 0);
 }
 
 double C_Quenvale::GetDpiScale() const

@@ -82,7 +82,6 @@ public:
     C_AutoUpdate& GetAutoUpdate() { return autoUpdate; }
 
 private:
-    void RegisterRestart();
     void ReleaseBrushes();
     double GetDpiScale() const;
 
