@@ -9,6 +9,7 @@ packages=(
     binutils-mingw-w64-i686 googletest
     wine wine64 fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth imagemagick xdotool xclip python3 fio
+    genisoimage xorriso
 )
 if [ "${1:-}" = "--list" ]; then
     printf '%s\n' "${packages[@]}"
