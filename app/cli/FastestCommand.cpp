@@ -44,14 +44,9 @@ int RunFastestCommand(const std::vector<std::string>& vArgs)
 {
     S_FastestCommand command;
     std::string strError;
-    if (!ParseFastestCommand(vArgs, command, strError)) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + FileUsageText());
-        return CLI_EXIT_USAGE;
-    }
-    if (command.bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, FileUsageText());
-        return CLI_EXIT_OK;
-    }
+    const int nUsage = UsageExitCode(ParseFastestCommand(vArgs, command, strError), command.bHelp, strError);
+    if (nUsage >= 0)
+        return nUsage;
     // The search compares the low 32 bits of the size, as the page does.
     const uint32_t ulMinSize = static_cast<uint32_t>(command.ullMinSize);
     S_CdfsFile found;

@@ -263,18 +263,26 @@ std::string OneLineText(std::string strText)
     return strLine;
 }
 
+int UsageExitCode(bool bParsed, bool bHelp, const std::string& strError)
+{
+    if (!bParsed) {
+        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + FileUsageText());
+        return CLI_EXIT_USAGE;
+    }
+    if (bHelp) {
+        WriteStandard(STD_OUTPUT_HANDLE, FileUsageText());
+        return CLI_EXIT_OK;
+    }
+    return -1;
+}
+
 int RunFileCommand(const std::vector<std::string>& vArgs)
 {
     S_FileCommand command;
     std::string strError;
-    if (!ParseFileCommand(vArgs, command, strError)) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + FileUsageText());
-        return CLI_EXIT_USAGE;
-    }
-    if (command.bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, FileUsageText());
-        return CLI_EXIT_OK;
-    }
+    const int nUsage = UsageExitCode(ParseFileCommand(vArgs, command, strError), command.bHelp, strError);
+    if (nUsage >= 0)
+        return nUsage;
     S_FileRunOptions options = FileRunOptionsOf(command);
     options.strPath = FullPath(options.strPath);
     if (!command.strSaveRead.empty())

@@ -101,6 +101,33 @@ bool TakeTarget(const std::string& strArg, std::string& strTarget, const char* p
     return true;
 }
 
+// The options without a value of the file command; false for any other.
+bool SetSwitch(const std::string& strName, S_FileCommand& command)
+{
+    static const struct {
+        const char* pszName;
+        bool S_FileCommand::*pbFlag;
+    } switches[] = {{"--write", &S_FileCommand::bWrite},
+                    {"--read", &S_FileCommand::bRead},
+                    {"--unbuffered", &S_FileCommand::bUnbuffered},
+                    {"--write-through", &S_FileCommand::bWriteThrough},
+                    {"--random", &S_FileCommand::bRandom},
+                    {"--spin-up", &S_FileCommand::bSpinUp},
+                    {"--biggest", &S_FileCommand::bBiggest},
+                    {"--fastest", &S_FileCommand::bFastest},
+                    {"--yes", &S_FileCommand::bYes},
+                    {"--json", &S_FileCommand::bJson},
+                    {"--help", &S_FileCommand::bHelp},
+                    {"-h", &S_FileCommand::bHelp}};
+    for (const auto& entry : switches) {
+        if (strName == entry.pszName) {
+            command.*entry.pbFlag = true;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool ParseFileCommand(const std::vector<std::string>& vArgs, S_FileCommand& commandOut, std::string& strError)
@@ -125,7 +152,7 @@ bool ParseFileCommand(const std::vector<std::string>& vArgs, S_FileCommand& comm
             }
         } else if (strName == "--block") {
             if (!InRange(strValue, true, 1, kMaxFileBlockSize, ullValue)) {
-                strError = "--block wants a number of bytes from 1 to 1g (k and m allowed: 64k, 1m)";
+                strError = "--block wants a number of bytes from 1 to 1024m (k and m allowed: 64k, 1m)";
                 return false;
             }
             command.ulBlockSize = static_cast<uint32_t>(ullValue);
@@ -140,29 +167,7 @@ bool ParseFileCommand(const std::vector<std::string>& vArgs, S_FileCommand& comm
                 return false;
             }
             command.strSaveRead = strValue;
-        } else if (strName == "--write") {
-            command.bWrite = true;
-        } else if (strName == "--read") {
-            command.bRead = true;
-        } else if (strName == "--unbuffered") {
-            command.bUnbuffered = true;
-        } else if (strName == "--write-through") {
-            command.bWriteThrough = true;
-        } else if (strName == "--random") {
-            command.bRandom = true;
-        } else if (strName == "--spin-up") {
-            command.bSpinUp = true;
-        } else if (strName == "--biggest") {
-            command.bBiggest = true;
-        } else if (strName == "--fastest") {
-            command.bFastest = true;
-        } else if (strName == "--yes") {
-            command.bYes = true;
-        } else if (strName == "--json") {
-            command.bJson = true;
-        } else if (strName == "--help" || strName == "-h") {
-            command.bHelp = true;
-        } else {
+        } else if (!SetSwitch(strName, command)) {
             strError = "unknown option " + strName;
             return false;
         }
