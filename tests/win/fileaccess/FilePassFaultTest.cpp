@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -197,6 +198,44 @@ TEST_F(FilePassFaults, RandomBlocksOnePerBlockOfTheFile)
     EXPECT_TRUE(events.vMessages.empty());
     EXPECT_EQ(engine.GetFigures(FILE_PASS_READ).ullTransfers, 2u);
     EXPECT_TRUE(engine.GetFigures(FILE_PASS_READ).strResult.empty());
+}
+
+// A clock that a test moves: each reading is g_llStep counts (microseconds)
+// after the one before.
+std::atomic<int64_t> g_llNow{0};
+std::atomic<int64_t> g_llStep{0};
+int64_t SteppingClock()
+{
+    return g_llNow.fetch_add(g_llStep.load()) + g_llStep.load();
+}
+
+TEST_F(FilePassFaults, ResultLinesOfTheRateAndTheOpticalFactor)
+{
+    engine.Stopwatch().UseCounter(SteppingClock, 1000000);
+    file.PlaceFile(strFile.c_str(), 4 * kMiB, 0x33);
+    struct S_Case {
+        int64_t llStep;          // the pass's microseconds
+        uint64_t ullCapacity;    // of a CD-ROM drive's medium; 0 = a hard disk
+        const char* pszResult;
+    };
+    for (const S_Case& c : std::vector<S_Case>{
+             {11, 0, "355.1 GByte/sec"},
+             {1000000, 0, "4.0 MByte/sec"},
+             {1000000, 700 * kMiB, "4.0 MByte/sec - 27.3x cd-rom"},
+             {4000000, 4000 * kMiB, "1024.0 kByte/sec - 0.8x dvd"},
+             {10, 0, nullptr},    // 10 µs or less is too fast to rate
+         }) {
+        SCOPED_TRACE(c.llStep);
+        g_llStep.store(c.llStep);
+        volume = C_FileTestVolume();
+        if (c.ullCapacity != 0)
+            volume.MakeOptical(c.ullCapacity);
+        events = C_FileTestEvents();
+        ASSERT_TRUE(engine.Run(Options(FILE_OPT_EXPERT | FILE_OPT_READ)));
+        const std::string strExpected = c.pszResult != nullptr ? c.pszResult : Texts().LoadText(FILE_TEXT_TOO_FAST);
+        EXPECT_EQ(engine.GetFigures(FILE_PASS_READ).strResult, strExpected);
+        EXPECT_EQ(events.vResults, (std::vector<std::string>{"", strExpected}));
+    }
 }
 
 TEST_F(FilePassFaults, BlockSizeZeroIsRefusedInsteadOfLoopingForever)
