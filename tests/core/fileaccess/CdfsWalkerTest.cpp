@@ -2,7 +2,6 @@
 // choice of the file, the names, and records that lie.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -100,20 +99,9 @@ TEST(CdfsWalk, JolietTreeRenamesTheSameFile)
     };
     EXPECT_EQ(Walk(disc(false)).strPath, "E:\\A long file name.txt");
     EXPECT_EQ(Walk(disc(true)).strPath, "E:\\OTHER");
-
-    // A supplementary descriptor without "%/" is not walked at all.
-    C_CraftedDisc plain(64);
-    plain.Descriptor(16, 1, 20);
-    plain.Descriptor(17, 2, 22, 2048, "XY@");
-    plain.Descriptor(18, 255);
-    plain.SelfAndParent(20, 20);
-    plain.Record(20, "SHORT.TXT;1", 40, 4000, false);
-    plain.SelfAndParent(22, 22);
-    plain.Record(22, C_CraftedDisc::Ucs2("long.txt"), 40, 4000, false);
-    EXPECT_EQ(Walk(plain).strPath, "E:\\SHORT.TXT");
 }
 
-TEST(CdfsWalk, DescriptorScanStopsAtTerminatorUnreadableSectorOrAfterHundred)
+TEST(CdfsWalk, DescriptorScanStopsAtTerminatorOrAfterHundred)
 {
     C_CraftedDisc disc(200);
     disc.Descriptor(16, 0);            // a boot record: passed over
@@ -133,17 +121,6 @@ TEST(CdfsWalk, DescriptorScanStopsAtTerminatorUnreadableSectorOrAfterHundred)
     beyond.SelfAndParent(150, 150);
     beyond.Record(150, "LAST.BIN;1", 160, 100, false);
     EXPECT_EQ(Walk(beyond).strPath, "");
-
-    // A disc that ends before its terminator: the scan stops at the end.
-    C_CraftedDisc shortDisc = PrimaryDisc();
-    shortDisc.Record(20, "A.BIN;1", 30, 100, false);
-    std::vector<uint8_t> vCut(shortDisc.Bytes().begin(), shortDisc.Bytes().begin() + 21 * 2048);
-    std::fill(vCut.begin() + 17 * 2048, vCut.begin() + 18 * 2048, 0);
-    C_MemorySectorReader reader(vCut.data(), vCut.size());
-    C_CdfsWalker walker(reader, 0);
-    walker.ProcessDescriptors(0, "E:\\");
-    EXPECT_EQ(walker.Best().strPath, "E:\\A.BIN");
-    EXPECT_EQ(reader.Reads(), 7u);   // sectors 16 to 21 scanned (21 is missing), 20 walked
 }
 
 TEST(CdfsWalk, DirectoriesOfSeveralSectorsAndTheRecordStep)
@@ -277,13 +254,6 @@ TEST(CdfsRequests, TrackChoiceFromTheTop)
     }
     uint32_t ulStart = 0;
     EXPECT_FALSE(ChooseDataTrackStart(nullptr, 0, ulStart));
-}
-
-TEST(CdfsRequests, CommandBlocks)
-{
-    EXPECT_EQ(BuildReadTocCdb(), (std::array<uint8_t, 12>{0x43, 0, 0, 0, 0, 0, 0, 0x08, 0x00, 0, 0, 0}));
-    EXPECT_EQ(BuildReadSectorCdb(0x12345678),
-              (std::array<uint8_t, 12>{0x28, 0, 0x12, 0x34, 0x56, 0x78, 0, 0, 1, 0, 0, 0}));
 }
 
 } // namespace

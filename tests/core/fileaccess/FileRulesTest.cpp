@@ -41,14 +41,6 @@ TEST(FileRules, WriteNamesBeginWithAnUnderline)
     }
 }
 
-TEST(FileRules, DriveRootOfLettersOnly)
-{
-    EXPECT_EQ(DriveRootOf("D:\\data\\x.bin"), "D:\\");
-    EXPECT_EQ(DriveRootOf("q:"), "q:\\");
-    EXPECT_EQ(DriveRootOf("\\\\server\\share\\x.bin"), "\\\\server\\share\\x.bin");
-    EXPECT_EQ(DriveRootOf(""), "");
-}
-
 TEST(FileRules, BlockSizeRoundedUpToTheSector)
 {
     struct S_Case {
@@ -86,15 +78,6 @@ TEST(FileRules, RandomPositionsStayOnWholeBlocks)
     EXPECT_EQ(RandomBlockPosition(kRandomNumberMax, kMiB, 0), 0u);
     // A 4 TiB file of 4 kiB blocks: the product still fits 64 bits.
     EXPECT_EQ(RandomBlockPosition(kRandomNumberMax, 4ull << 40, 4096), (4ull << 40) - 4096);
-}
-
-TEST(FileRules, ProgressInPercentOfThePass)
-{
-    EXPECT_EQ(FileProgressPercent(0, 10 * kMiB), 0);
-    EXPECT_EQ(FileProgressPercent(5 * kMiB, 10 * kMiB), 50);
-    EXPECT_EQ(FileProgressPercent(10 * kMiB, 10 * kMiB), 100);
-    EXPECT_EQ(FileProgressPercent(99, 99), 0);      // below 100 bytes there are no steps
-    EXPECT_EQ(FileProgressPercent(199, 199), 100);  // 199 steps of one byte, shown as full
 }
 
 TEST(FileRate, CdUpTo759MByteDvdAbove)

@@ -11,12 +11,8 @@
 
 #include "device/win/DeviceIo.h"
 #include "device/win/IoCodes.h"
-#include "fileaccess/core/FileTextIds.h"
-#include "fileaccess/win/FastestFileSearch.h"
 #include "fileaccess/win/FileEngine.h"
-#include "framework/core/SizeText.h"
 #include "framework/win/TestFile.h"
-#include "framework/win/Texts.h"
 #include "tests/core/fileaccess/CraftedDisc.h"
 #include "tests/win/fileaccess/FileTestParts.h"
 
@@ -30,10 +26,6 @@ public:
     {
         vOpened.push_back(pszPath);
         dwOpenAccess = dwAccess;
-        if (dwOpenError != 0) {
-            ::SetLastError(dwOpenError);
-            return INVALID_HANDLE_VALUE;
-        }
         ++nOpen;
         return ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     }
@@ -45,20 +37,17 @@ public:
     BOOL Control(HANDLE, DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, DWORD dwOutSize, DWORD* pdwReturned,
                  OVERLAPPED*) override
     {
-        if (!bOptical || dwCode != IOCTL_SCSI_PASS_THROUGH_DIRECT) {
+        if (dwCode != IOCTL_SCSI_PASS_THROUGH_DIRECT) {
             ::SetLastError(ERROR_INVALID_FUNCTION);
             return FALSE;
         }
         auto* pRequest = static_cast<SCSI_PASS_THROUGH_DIRECT*>(pIn);
         EXPECT_EQ(pIn, pOut);
-        EXPECT_GE(dwInSize, sizeof(SCSI_PASS_THROUGH_DIRECT));
-        EXPECT_EQ(dwOutSize, dwInSize);
         EXPECT_EQ(pRequest->Length, sizeof(SCSI_PASS_THROUGH_DIRECT));
         EXPECT_EQ(pRequest->CdbLength, 12);
         EXPECT_EQ(pRequest->DataIn, SCSI_IOCTL_DATA_IN);
         EXPECT_EQ(pRequest->DataTransferLength, 2048u);
         EXPECT_EQ(pRequest->TimeOutValue, 5u);
-        EXPECT_EQ(reinterpret_cast<uintptr_t>(pRequest->DataBuffer) % 4096, 0u);
         auto* pData = static_cast<uint8_t*>(pRequest->DataBuffer);
         const uint8_t* pCdb = pRequest->Cdb;
         pRequest->ScsiStatus = 0;
@@ -90,8 +79,6 @@ public:
 
     std::vector<uint8_t> vDisc;
     std::vector<uint8_t> vToc;
-    bool bOptical = true;
-    DWORD dwOpenError = 0;
     std::vector<std::string> vOpened;
     DWORD dwOpenAccess = 0;
     int nOpen = 0;
@@ -162,45 +149,6 @@ TEST_F(FastestSearch, LastDataTrackJolietNameAndTheLow32BitsOfTheSize)
     EXPECT_EQ(io.vOpened.back(), "\\\\.\\X:");
     EXPECT_EQ(io.dwOpenAccess, static_cast<DWORD>(GENERIC_READ | GENERIC_WRITE));
     EXPECT_EQ(io.nOpen, 0);
-}
-
-TEST_F(FastestSearch, FailuresSayWhy)
-{
-    struct S_Case {
-        const char* pszWhat;
-        DWORD dwOpenError;
-        bool bOptical;
-        UINT uDriveType;
-        uint32_t ulMinSize;
-        int nTextId;
-        std::string strText;
-    };
-    for (const S_Case& c : std::vector<S_Case>{
-             {"no device", ERROR_FILE_NOT_FOUND, true, DRIVE_CDROM, 0, FILE_TEXT_FASTEST_CANT_OPEN,
-              Texts().FormatText(FILE_TEXT_FASTEST_CANT_OPEN, "\\\\.\\X:")},
-             {"not optical", 0, false, DRIVE_FIXED, 0, FILE_TEXT_FASTEST_NOT_CDROM,
-              Texts().FormatText(FILE_TEXT_FASTEST_NOT_CDROM, static_cast<int>('X'))},
-             {"nothing large enough", 0, true, DRIVE_CDROM, 0x101, FILE_TEXT_FASTEST_NOT_FOUND,
-              Texts().FormatText(FILE_TEXT_FASTEST_NOT_FOUND, FormatSize(0x101, 0, 1).c_str(), static_cast<int>('X'))},
-         }) {
-        SCOPED_TRACE(c.pszWhat);
-        io.dwOpenError = c.dwOpenError;
-        io.bOptical = c.bOptical;
-        volume.uDriveType = c.uDriveType;
-        S_FileRunOptions options;
-        options.strPath = "X:\\old.bin";
-        options.ullFileSize = c.ulMinSize;
-        options.ulFlags = FILE_OPT_READ | FILE_OPT_FASTEST_FILE;
-        events = C_FileTestEvents();
-        EXPECT_FALSE(engine.Run(options));
-        ASSERT_EQ(events.vMessages.size(), 1u);
-        EXPECT_EQ(events.vMessages[0].nTextId, c.nTextId);
-        EXPECT_EQ(events.vMessages[0].strText, c.strText);
-        EXPECT_EQ(events.vMessages[0].uStyle, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-        EXPECT_TRUE(events.Passes().empty());
-        EXPECT_EQ(engine.GetPath(), "");   // the search starts from an empty path
-        EXPECT_EQ(io.nOpen, 0);
-    }
 }
 
 } // namespace

@@ -96,19 +96,6 @@ TEST_F(FileCli, WritesThenReadsWithThePagesResultLine)
     EXPECT_NE(read.strOut.find("\"flags\": [\"read\"],"), std::string::npos) << read.strOut;
 }
 
-TEST_F(FileCli, UnevenFileMadeOutsideTakesTenReads)
-{
-    const std::string strFile = folder / "outside.bin";
-    ASSERT_TRUE(MakeFile(strFile, 10 * kMiB + kMiB / 2));
-    const S_Console read = RunFileCli("file \"" + strFile + "\" --read --random --json", folder);
-    ASSERT_EQ(read.dwExitCode, 0u) << read.strErr;
-    const std::string strPass = read.strOut.substr(read.strOut.find("\"read\": {"));
-    for (const char* pszPart : {"\"transfers\": 10,", "\"bytes\": 10485760,", "\"file_size\": 11010048,"}) {
-        SCOPED_TRACE(pszPart);
-        EXPECT_NE(strPass.find(pszPart), std::string::npos) << strPass;
-    }
-}
-
 TEST_F(FileCli, QuestionsNeedYesAndRefusalsFail)
 {
     // Without --yes the question is printed and nothing is written.
@@ -132,9 +119,6 @@ TEST_F(FileCli, QuestionsNeedYesAndRefusalsFail)
     const S_Console small = RunFileCli("file \"" + folder / "small.bin" + "\" --read --yes", folder);
     EXPECT_EQ(small.dwExitCode, 1u);
     EXPECT_NE(small.strErr.find(FirstLine(Texts().LoadText(FILE_TEXT_TOO_SMALL))), std::string::npos) << small.strErr;
-
-    const S_Console usage = RunFileCli("file \"" + strMissing + "\" --read --block 0", folder);
-    EXPECT_EQ(usage.dwExitCode, 2u);
 }
 
 TEST_F(FileCli, FastestNamesTheLastFileOfAJolietImage)
@@ -156,9 +140,7 @@ TEST_F(FileCli, FastestNamesTheLastFileOfAJolietImage)
     ASSERT_EQ(found.dwExitCode, 0u) << found.strErr;
     EXPECT_EQ(found.strOut, "\\The last file on the disc.bin\n  start sector 40, 2.9 kByte\n");
     const S_Console larger = RunFileCli("fastest \"" + strImage + "\" --min-size 4000 --json", folder);
-    ASSERT_EQ(larger.dwExitCode, 0u) << larger.strErr;
-    EXPECT_NE(larger.strOut.find("\"path\": \"\\\\First.txt\""), std::string::npos) << larger.strOut;
-    EXPECT_NE(larger.strOut.find("\"start_sector\": 30"), std::string::npos) << larger.strOut;
+    EXPECT_NE(larger.strOut.find("\"start_sector\": 30,"), std::string::npos) << larger.strOut;
     const S_Console none = RunFileCli("fastest \"" + strImage + "\" --min-size 5001", folder);
     EXPECT_EQ(none.dwExitCode, 1u);
 

@@ -170,27 +170,6 @@ TEST_F(FileEngine, WriteNamesAndTheSizeThatExistingFilesBring)
     EXPECT_EQ(events.vMessages[0].nTextId, FILE_TEXT_NO_SIZE);
 }
 
-TEST_F(FileEngine, FreeSpaceQuestions)
-{
-    volume.bFreeSpaceGiven = true;
-    volume.ullAvailable = 5 * kMiB + 10;
-    volume.ullTotal = 100 * kMiB;
-    volume.ullTotalFree = 6 * kMiB;
-    events.bDefaultAnswer = false;
-    EXPECT_FALSE(engine.Run(Options(folder.Path(), FILE_OPT_WRITE, 10 * kMiB)));
-    ASSERT_EQ(events.vQuestions.size(), 1u);
-    EXPECT_EQ(events.vQuestions[0].strText,
-              Texts().FormatText(FILE_TEXT_LOW_FREE_SPACE, static_cast<uint64_t>(5), static_cast<uint64_t>(10)));
-    EXPECT_FALSE(PathExists(folder / "_TestFile"));
-
-    volume.bFreeSpaceKnown = false;
-    events = C_FileTestEvents();
-    events.bDefaultAnswer = true;
-    EXPECT_TRUE(engine.Run(Options(folder.Path(), FILE_OPT_WRITE, kMiB)));
-    ASSERT_EQ(events.vQuestions.size(), 1u);
-    EXPECT_EQ(events.vQuestions[0].nTextId, FILE_TEXT_NO_FREE_SPACE);
-}
-
 TEST_F(FileEngine, MissingReadFileAsksForAnother)
 {
     const std::string strMissing = folder / "missing.bin";
@@ -260,11 +239,6 @@ TEST_F(FileEngine, ReadDataIsKeptInAFileOfItsOwn)
     EXPECT_EQ(events.vSaveDialogs[0].strTitle, Texts().LoadText(FILE_TEXT_READ_DATA_TITLE));
     EXPECT_EQ(events.vSaveDialogs[0].strName, "_Read_Data.bin");
     EXPECT_TRUE(ReadWholeFile(folder / "copy.bin") == strData.substr(0, 3 * kMiB));
-
-    // Cancel ends the pass before a block moved.
-    events = C_FileTestEvents();
-    EXPECT_FALSE(engine.Run(Options(strFile, FILE_OPT_READ | FILE_OPT_SAVE_READ_DATA)));
-    EXPECT_EQ(engine.GetFigures(FILE_PASS_READ).ullTransfers, 0u);
 }
 
 TEST_F(FileEngine, BiggestFileOfTheFolderTreeIsRead)
@@ -279,25 +253,18 @@ TEST_F(FileEngine, BiggestFileOfTheFolderTreeIsRead)
     EXPECT_EQ(engine.GetPath(), folder / "sub\\deeper\\c.bin");
     EXPECT_EQ(engine.GetFigures(FILE_PASS_READ).ullTransfers, 3u);
     EXPECT_EQ(events.vCalls.back().substr(0, 3), "end");
+}
 
-    // A stop request ends the walk before its first entry.
-    events = C_FileTestEvents();
-    engine.SetOptions(Options(folder.Path(), 0));
-    engine.RequestStop();
-    EXPECT_EQ(engine.BiggestFileSearch(), 1);
-    EXPECT_EQ(engine.GetPath(), folder.Path());
-    EXPECT_EQ(engine.GetFileSize(), 0u);
-
-    // A file named without a folder cannot give one.
-    char szCurrent[MAX_PATH];
-    ::GetCurrentDirectoryA(MAX_PATH, szCurrent);
-    ASSERT_TRUE(::SetCurrentDirectoryA(folder.Path().c_str()));
-    events = C_FileTestEvents();
-    EXPECT_FALSE(engine.Run(Options("a.bin", FILE_OPT_READ | FILE_OPT_BIGGEST_FILE)));
-    ::SetCurrentDirectoryA(szCurrent);
-    ASSERT_EQ(events.vMessages.size(), 1u);
-    EXPECT_EQ(events.vMessages[0].nTextId, FILE_TEXT_BASE_PATH);
-    EXPECT_TRUE(events.Passes().empty());
+TEST_F(FileEngine, FoldersHaveNoSizeToShow)
+{
+    // A folder's listed size of 0 would wipe out the size typed in.
+    uint64_t ullSize = 77;
+    EXPECT_FALSE(QueryFileSize(folder.Path().substr(0, folder.Path().size() - 1), &ullSize));
+    EXPECT_FALSE(QueryFileSize(folder.Path(), &ullSize));
+    EXPECT_EQ(ullSize, 77u);
+    ASSERT_TRUE(MakeFile(folder / "sized.bin", 12345));
+    EXPECT_TRUE(QueryFileSize(folder / "sized.bin", &ullSize));
+    EXPECT_EQ(ullSize, 12345u);
 }
 
 TEST_F(FileEngine, StopEndsTheWriteWithoutRateAndSkipsTheRead)

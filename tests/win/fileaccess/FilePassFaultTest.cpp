@@ -44,16 +44,6 @@ protected:
         return options;
     }
 
-    std::vector<std::string> Seeks() const
-    {
-        std::vector<std::string> vSeeks;
-        for (const std::string& strStep : file.vTrace) {
-            if (strStep.compare(0, 5, "seek ") == 0)
-                vSeeks.push_back(strStep);
-        }
-        return vSeeks;
-    }
-
     C_TempFolder folder;
     std::string strFile;
     C_FaultyFileAccessFile file;
@@ -113,12 +103,6 @@ TEST_F(FilePassFaults, BlockSizeRoundedToTheSectorForUnbufferedTransfers)
     EXPECT_EQ(events.vCalls[2], "block 12288");
     EXPECT_EQ(engine.GetFigures(FILE_PASS_WRITE).ullTransfers, kMiB / 12288);
     EXPECT_EQ(file.nAlignmentFaults, 0u);
-
-    // Without the option the block size is left alone.
-    events = C_FileTestEvents();
-    ASSERT_TRUE(engine.Run(Options(FILE_OPT_EXPERT | FILE_OPT_WRITE, kMiB, 10000)));
-    EXPECT_TRUE(events.vQuestions.empty());
-    EXPECT_EQ(engine.GetBlockSize(), 10000u);
 }
 
 TEST_F(FilePassFaults, TransferFailuresNameTheirPlace)
@@ -173,31 +157,6 @@ TEST_F(FilePassFaults, TransferFailuresNameTheirPlace)
         EXPECT_EQ(std::count(events.vCalls.begin(), events.vCalls.end(), "written " + strFile),
                   bWrite && bReachedBlocks ? 1 : 0);
     }
-}
-
-TEST_F(FilePassFaults, RandomBlocksOnePerBlockOfTheFile)
-{
-    file.PlaceFile(strFile.c_str(), 8 * 65536 + 100, 0x22);
-    ASSERT_TRUE(engine.Run(Options(FILE_OPT_EXPERT | FILE_OPT_READ | FILE_OPT_RANDOM, 0, 65536)));
-    const std::vector<std::string> vSeeks = Seeks();
-    ASSERT_EQ(vSeeks.size(), 8u);
-    for (const std::string& strSeek : vSeeks) {
-        const uint64_t ullAt = std::stoull(strSeek.substr(5));
-        EXPECT_EQ(ullAt % 65536, 0u) << strSeek;
-        EXPECT_LE(ullAt, 7u * 65536) << strSeek;
-    }
-    EXPECT_EQ(engine.GetFigures(FILE_PASS_READ).ullTransfers, 8u);
-
-    // A failed seek ends the pass without a message and without a rate.
-    file.Reset();
-    file.CreateFolder(folder.Path().substr(0, folder.Path().size() - 1).c_str());
-    file.PlaceFile(strFile.c_str(), 8 * 65536 + 100, 0x22);
-    file.seekFault.nAt = 3;
-    events = C_FileTestEvents();
-    EXPECT_FALSE(engine.Run(Options(FILE_OPT_EXPERT | FILE_OPT_READ | FILE_OPT_RANDOM, 0, 65536)));
-    EXPECT_TRUE(events.vMessages.empty());
-    EXPECT_EQ(engine.GetFigures(FILE_PASS_READ).ullTransfers, 2u);
-    EXPECT_TRUE(engine.GetFigures(FILE_PASS_READ).strResult.empty());
 }
 
 // A clock that a test moves: each reading is g_llStep counts (microseconds)

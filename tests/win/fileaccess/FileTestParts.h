@@ -94,7 +94,7 @@ public:
 };
 
 // The system's answers, except where a test sets its own: the drive type,
-// the free space (unknown when bFreeSpaceKnown is false) and the sector size.
+// the free space and the sector size.
 class C_FileTestVolume : public I_FileVolume {
 public:
     UINT DriveType(const char* pszRoot) override
@@ -103,8 +103,6 @@ public:
     }
     bool FreeSpace(const char* pszRoot, uint64_t* pullAvailable, uint64_t* pullTotal, uint64_t* pullTotalFree) override
     {
-        if (!bFreeSpaceKnown)
-            return false;
         if (!bFreeSpaceGiven)
             return system.FreeSpace(pszRoot, pullAvailable, pullTotal, pullTotalFree);
         *pullAvailable = ullAvailable;
@@ -130,7 +128,6 @@ public:
     }
 
     UINT uDriveType = 0;
-    bool bFreeSpaceKnown = true;
     bool bFreeSpaceGiven = false;
     uint64_t ullAvailable = 0;
     uint64_t ullTotal = 0;
