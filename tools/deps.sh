@@ -10,6 +10,7 @@ packages=(
     libz-mingw-w64-dev zlib1g-dev
     wine wine64 wine32:i386 fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth imagemagick xdotool xclip python3 fio
+    genisoimage xorriso
 )
 if [ "${1:-}" = "--list" ]; then
     printf '%s\n' "${packages[@]}"
