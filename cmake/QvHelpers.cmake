@@ -20,6 +20,12 @@ function(qv_setup_flags)
             # DWARF 4 so that stack walks name functions.
             add_compile_options(-gdwarf-4)
             add_link_options(-static -static-libgcc -static-libstdc++)
+            if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+                # The x87 unit keeps intermediate results in 80 bits; stored
+                # variables are rounded to their type, as SSE does on x86_64,
+                # so that both builds compute the same rates.
+                add_compile_options(-ffloat-store)
+            endif()
         endif()
     elseif(QV_FUZZ)
         add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -g -O1)

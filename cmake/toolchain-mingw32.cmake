@@ -1,4 +1,5 @@
-# Cross build for 32-bit Windows (compile check only) with the posix-thread MinGW-w64 compilers.
+# Cross build for 32-bit Windows with the posix-thread MinGW-w64 compilers; its tests run under
+# Wine's 32-bit loader.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(QV_MINGW_PREFIX i686-w64-mingw32)

@@ -7,8 +7,10 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     binutils-mingw-w64-i686 googletest
-    wine wine64 fonts-liberation fonts-dejavu-core fonts-wine
+    libz-mingw-w64-dev zlib1g-dev
+    wine wine64 wine32:i386 fonts-liberation fonts-dejavu-core fonts-wine
     xvfb xauth imagemagick xdotool xclip python3 fio locales
+    genisoimage xorriso
 )
 if [ "${1:-}" = "--list" ]; then
     printf '%s\n' "${packages[@]}"
@@ -31,6 +33,11 @@ SUDO=""
 if [ ${#missing[@]} -ne 0 ]; then
     echo "== installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
+    # The i686 test programs run on Wine's 32-bit loader, an i386 package.
+    if [[ " ${missing[*]} " == *":i386 "* ]] && [ "$(dpkg --print-architecture)" = "amd64" ] &&
+       ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
     $SUDO apt-get update -qq
     $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -3,7 +3,8 @@
 #
 #   qv_wine_env <build-dir>      exports WINEPREFIX and friends
 #   qv_wine_prepare              creates the prefix once (fonts, Windows 10,
-#                                no crash dialog, scratch drives)
+#                                no crash dialog, scratch drives); one WoW64
+#                                prefix runs the x86_64 and the i686 programs
 #   qv_wine_start                one persistent wineserver, Xvfb when no display
 #   qv_wine_language <locale>    what runs next uses that language (LC_ALL,
 #                                the prefix's system fonts; "" = English);
@@ -21,6 +22,9 @@ qv_wine_env() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
+    # The program checks for updates at start: here only ever on this
+    # machine (a closed port unless a test or a developer names a server).
+    export QUENVALE_UPDATE_URL="${QUENVALE_UPDATE_URL:-http://127.0.0.1:1/common/update.php}"
     QV_DRIVES="$QV_BUILD_DIR/wine-drives"
 }
 
@@ -28,12 +32,23 @@ qv_wine_reg() {
     (cd /tmp && wine reg add "$@" /f >/dev/null 2>&1)
 }
 
+# Once Wine's 32-bit loader is installed, Debian's wine launcher starts it
+# first, and a prefix made before it (no kernel32.dll in syswow64) then fails
+# for 64-bit programs too ("could not load kernel32.dll"): such a prefix is
+# made again.
+qv_wine_prefix_usable() {
+    [ -f "$WINEPREFIX/.qv-ready" ] || return 1
+    [ -x /usr/lib/wine/wine ] || return 0
+    [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
+}
+
 qv_wine_prepare() {
-    if [ -f "$WINEPREFIX/.qv-ready" ]; then
+    if qv_wine_prefix_usable; then
         qv_wine_drives
         return 0
     fi
     echo "== preparing Wine prefix $WINEPREFIX"
+    [ -d "$WINEPREFIX" ] && { (cd /tmp && wineserver -k >/dev/null 2>&1) || true; }
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     (cd /tmp && wineboot -i >/dev/null 2>&1)

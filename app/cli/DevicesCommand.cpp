@@ -11,19 +11,15 @@
 #include "app/cli/QuickConsoleRun.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/win/AspiLayer.h"
-#include "device/win/EnumPasses.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneDevice.h"
+#include "device/win/RudvaneRefresh.h"
 #include "framework/core/SizeText.h"
 #include "quick/core/DriveEntries.h"
 #include "quick/core/QuickJson.h"
 #include "quick/core/UsbRating.h"
-#include "quick/win/DeviceLayerInfo.h"
 
 namespace {
-
-// The options the Block Access page starts the layer with.
-constexpr uint32_t kBlockOptions = 0xFFF00800;
 
 const char kUsage[] =
     "usage: quenvale-cli devices [--quick|--block] [--json]\n"
@@ -235,18 +231,11 @@ int RunDevicesCommand(const std::vector<std::string>& vArgs)
     }
 
     if (bQuick) {
-        RudvaneInit(nullptr, nullptr, C_DeviceLayerInfo::kOptions);
-        C_DeviceLayerInfo::Refresh();
+        RudvaneInit(nullptr, nullptr, RUDVANE_OPTIONS_QUICK_ACCESS);
+        RudvaneRefreshQuickAccess();
     } else {
-        RudvaneInit(nullptr, nullptr, kBlockOptions);
-        RudvaneMarkAll();
-        RudvaneEnumVolumes();
-        RudvaneEnumPhysicalDrives();
-        RudvaneEnumCdRoms();
-        RudvaneEnumVwin32();
-        RudvaneEnumAspi();
-        RudvaneEnumTracks();
-        RudvanePurge();
+        RudvaneInit(nullptr, nullptr, RUDVANE_OPTIONS_BLOCK_ACCESS);
+        RudvaneRefreshBlockAccess();
     }
     std::vector<S_DeviceRow> vRows;
     RudvaneForEachDevice(CollectRow, &vRows, 0);

@@ -16,6 +16,9 @@ constexpr const char* kSettingsKey = "Software\\Ternwick\\Quenvale";
 constexpr const char* kSettingFlags = "Flags";            // the option word AND kStoredFlagsMask
 constexpr const char* kSettingAutoUpdate = "AutoUpdate";  // 1 = check for updates at start
 constexpr uint64_t kAutoUpdateDefault = 1;
+// The update check's time of its last query (seconds since 1970); the version
+// the user declined is kept as this name followed by "Version".
+constexpr const char* kSettingLastCheck = "LastCheck";
 
 // File Access texts: "%I64u", "%u", "%I64u" and the path
 constexpr const char* kSettingFileSize = "FileSize";

@@ -72,6 +72,8 @@ int C_InfoPage::_Handle_Init()
     ::SetDlgItemTextW(GetHandle(), 1098, strNotes.c_str());
     editSubclass.Attach(GetItem(1098), NotesCallBack, this);
 
+    if (pUpdate != nullptr)
+        strLastCheck = pUpdate->GetLastCheckText();
     std::string strBox = Texts().LoadText(33);
     if (!strLastCheck.empty())
         strBox += " [" + Texts().LoadText(84) + ": " + strLastCheck + "]";
@@ -83,9 +85,12 @@ int C_InfoPage::_Handle_Init()
 int C_InfoPage::_Handle_COMMAND(int nId, WPARAM wParam, LPARAM lParam)
 {
     if (nId == 1094) {
-        // A click that leaves the box ticked starts an update check at once;
-        // the update checker arrives with its own change. Clearing it only
-        // changes the box; the setting is written when the page closes.
+        // A click that leaves the box ticked starts an update check at once.
+        // Clearing it only changes the box; the setting is written when the
+        // page closes.
+        if (HIWORD(wParam) == BN_CLICKED && pUpdate != nullptr &&
+            ::IsDlgButtonChecked(GetHandle(), 1094) == BST_CHECKED)
+            pUpdate->CheckForUpdateNow();
         return 1;
     }
     return C_Dialog::_Handle_COMMAND(nId, wParam, lParam);

@@ -8,11 +8,22 @@
 #include "framework/win/UILink.h"
 #include "framework/win/UIText.h"
 
+// What the information page asks of the update check.
+class I_UpdateCheck {
+public:
+    virtual ~I_UpdateCheck() = default;
+    // The time of the last check, as the check box shows it; empty when none.
+    virtual std::string GetLastCheckText() = 0;
+    // A check at once, without the weekly rule.
+    virtual void CheckForUpdateNow() = 0;
+};
+
 // The information page ("Options", dialog 164): program name and version,
 // the maker's home page, the notes text and the update choice.
 class C_InfoPage : public C_Page {
 public:
-    explicit C_InfoPage(I_PageHost& hostIn) : C_Page(hostIn), editSubclass("edit") {}
+    explicit C_InfoPage(I_PageHost& hostIn, I_UpdateCheck* pUpdateIn = nullptr)
+        : C_Page(hostIn), editSubclass("edit"), pUpdate(pUpdateIn) {}
     ~C_InfoPage() override;
 
     int GetFirstControlId() const override { return 1098; }
@@ -35,6 +46,7 @@ private:
     C_SubClassing editSubclass;
     HICON hPageIcon = nullptr;
     std::string strLastCheck;
+    I_UpdateCheck* pUpdate;
 };
 
 // The notes text (RCDATA 169) of the user's default language, as UTF-16

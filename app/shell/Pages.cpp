@@ -11,7 +11,7 @@ std::unique_ptr<C_Page> CreatePage(int nIndex, C_Quenvale& app)
     case C_Quenvale::PAGE_BLOCK:
         return std::make_unique<C_PageShell>(app, 1028);
     case C_Quenvale::PAGE_INFO:
-        return std::make_unique<C_InfoPage>(app);
+        return std::make_unique<C_InfoPage>(app, dynamic_cast<I_UpdateCheck*>(&app));
     default:
         return std::make_unique<C_Simple>(app, app.GetQuickAccessValues());
     }

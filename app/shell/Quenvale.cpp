@@ -4,7 +4,9 @@
 
 #include "app/win/ProgramSettings.h"
 #include "app/win/StartOptions.h"
+#include "framework/core/UpdateRules.h"
 #include "framework/win/Library.h"
+#include "framework/win/ProblemReport.h"
 #include "framework/win/TemplateFont.h"
 #include "framework/win/Texts.h"
 #include "resources/resource.h"
@@ -26,24 +28,6 @@ const COLORREF kLogoBackground = RGB(40, 148, 248);
 // WM_USER answers: the start button of the current test page in the low word.
 const LRESULT kQuickAccessAnswer = 0x534B0438;
 const LRESULT kFileAccessAnswer = 0x534B03F6;
-
-// The program's own command line without the program name, trimmed.
-std::wstring RestartArguments()
-{
-    const wchar_t* p = ::GetCommandLineW();
-    bool bQuoted = false;
-    while (*p != L'\0' && (bQuoted || *p != L' ')) {
-        if (*p == L'"')
-            bQuoted = !bQuoted;
-        ++p;
-    }
-    std::wstring strArgs(p);
-    const size_t nFirst = strArgs.find_first_not_of(L' ');
-    if (nFirst == std::wstring::npos)
-        return std::wstring();
-    const size_t nLast = strArgs.find_last_not_of(L' ');
-    return strArgs.substr(nFirst, nLast - nFirst + 1);
-}
 
 } // namespace
 
@@ -72,7 +56,8 @@ int C_Quenvale::_Handle_Init()
     ::SendMessageA(GetHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
     ::SendMessageA(GetHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
     ::SetWindowTextA(GetHandle(), strTitle.c_str());
-    RegisterRestart();
+    StartProblemReporter(IDI_PROGRAM);
+    ProblemReport().RegisterRestart();
 
     optionWord.Reset();
     ApplyStartCommandLine(bOwnCommandLine ? strCommandLine.c_str() : nullptr,
@@ -113,17 +98,30 @@ int C_Quenvale::_Handle_Init()
         ShowPage(PAGE_FILE);
     else
         ShowPage(PAGE_QUICK);
+
+    if (ReadAutoUpdate(settings))
+        StartUpdateCheck(true);
     return 1;
 }
 
-void C_Quenvale::RegisterRestart()
+void C_Quenvale::StartUpdateCheck(bool bWeekly)
 {
-    C_Library kernel32("kernel32.dll");
-    auto pRegister = kernel32.GetAs<HRESULT(WINAPI*)(PCWSTR, DWORD)>("RegisterApplicationRestart");
-    if (pRegister == nullptr)
-        return;
-    const std::wstring strArgs = RestartArguments();
-    pRegister(strArgs.c_str(), 0);
+    if (!strProgramFolder.empty())
+        autoUpdate.SetProgramFolder(strProgramFolder);
+    const std::string strAddress = UpdateAddressFor(C_AutoUpdate::ServiceEndpoint(), "Quenvale");
+    if (bWeekly)
+        autoUpdate.Start(strAddress.c_str(), GetHandle(), &updateStore, kSettingLastCheck,
+                         (optionWord.Get() & FLAG_PORTABLE) ? uint32_t{C_AutoUpdate::UPDATE_SETTINGS_FILE} : 0u,
+                         nullptr, "1");
+    else
+        autoUpdate.Start(strAddress.c_str(), GetHandle(), nullptr, nullptr, 0, nullptr, "1");
+}
+
+std::string C_Quenvale::GetLastCheckText()
+{
+    std::string strText;
+    C_AutoUpdate::LastCheckText(&updateStore, kSettingLastCheck, strText);
+    return strText;
 }
 
 double C_Quenvale::GetDpiScale() const
@@ -280,6 +278,7 @@ INT_PTR C_Quenvale::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 bool C_Quenvale::CanClose(int)
 {
+    autoUpdate.Stop();
     SaveFileAccessSettings(settings, optionWord.Get(), fileAccess);
     hyperlink.Detach();
     for (int nIndex : {PAGE_BLOCK, PAGE_FILE, PAGE_QUICK, PAGE_INFO})

@@ -9,9 +9,12 @@
 #include "framework/core/OptionWord.h"
 #include "fileaccess/core/FileAccessValues.h"
 #include "quick/core/QuickAccessValues.h"
+#include "app/shell/InfoPage.h"
 #include "app/win/Log.h"
 #include "app/win/Settings.h"
+#include "app/win/UpdateSettingsStore.h"
 #include "app/win/VersionInfo.h"
+#include "framework/win/AutoUpdate.h"
 #include "framework/win/Page.h"
 #include "framework/win/PageHost.h"
 #include "framework/win/Splash.h"
@@ -22,7 +25,7 @@
 // The application object: the main window (dialog 101) with its column of
 // page buttons, the four pages, the shared progress bar and title, and the
 // order of everything at start and at exit. One instance runs the program.
-class C_Quenvale : public C_Dialog, public I_PageHost {
+class C_Quenvale : public C_Dialog, public I_PageHost, public I_UpdateCheck {
 public:
     enum : int { PAGE_QUICK = 0, PAGE_FILE = 1, PAGE_BLOCK = 2, PAGE_INFO = 3, PAGE_COUNT = 4 };
 
@@ -77,11 +80,18 @@ public:
     // The splash window while it shows, else null.
     HWND GetSplashWindow() const { return splash.GetHandle(); }
 
+    // I_UpdateCheck: the information page's update box.
+    std::string GetLastCheckText() override;
+    void CheckForUpdateNow() override { StartUpdateCheck(false); }
+    // The weekly check at start (gated on "LastCheck", declines kept as
+    // "LastCheckVersion"), or one at once without the settings.
+    void StartUpdateCheck(bool bWeekly);
+    C_AutoUpdate& GetAutoUpdate() { return autoUpdate; }
+
 private:
     // The page of nIndex, its object and window made when missing; a new
     // window stays hidden until ShowPage shows it.
     C_Page* EnsurePage(int nIndex);
-    void RegisterRestart();
     void ReleaseBrushes();
     double GetDpiScale() const;
 
@@ -105,6 +115,10 @@ private:
     C_Log log;
     S_FileAccessValues fileAccess;
     S_QuickAccessValues quickAccess;
+
+    // The update check uses the settings through the store; it goes first.
+    C_UpdateSettingsStore updateStore{settings};
+    C_AutoUpdate autoUpdate;
 
     std::string strCommandLine;
     bool bOwnCommandLine = false;

@@ -61,7 +61,7 @@ E_BlockRoute ChooseWriteRoute(const S_BlockTransfer& t)
     // The pass-through write addresses the whole disk, so the partition
     // start counts: a volume far out on a large disk must not wrap around
     // to the disk's first blocks.
-    if (t.ullLba < 0x100000000ull && AbsoluteLba(t, ullAbsolute) &&
+    if (t.bDiskAddressKnown && t.ullLba < 0x100000000ull && AbsoluteLba(t, ullAbsolute) &&
         ullAbsolute < 0xFFFFFFFFull && t.ulCount < 0xFFFFFFFFull - ullAbsolute &&
         t.ulCount <= t.ulMaxBlocks && t.ulCount <= 0xFFFF)
         return BLOCK_ROUTE_CDB10;

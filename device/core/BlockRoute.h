@@ -19,6 +19,10 @@ struct S_BlockTransfer {
     uint32_t ulBlockSize = 0;
     uint32_t ulMaxBlocks = 1;
     uint64_t ullPartitionStart = 0;
+    // A pass-through command addresses the whole disk: it reaches the
+    // record's blocks only on a whole device or on a volume whose partition
+    // start is known. Otherwise a write takes the handle of the volume.
+    bool bDiskAddressKnown = true;
 };
 
 // Reading: tape; on Windows 9x or optical media READ(10); otherwise
@@ -26,10 +30,10 @@ struct S_BlockTransfer {
 // being sent to a wrapped address.
 E_BlockRoute ChooseReadRoute(const S_BlockTransfer& t);
 
-// Writing: tape; WRITE(10) on Windows 9x, on optical media, or when the LBA
-// is below 2^32, the transfer ends below block 0xFFFFFFFF on the disk (the
-// partition start included) and count is at most ulMaxBlocks and 65535;
-// otherwise WriteFile.
+// Writing: tape; WRITE(10) on Windows 9x, on optical media, or when the
+// disk address is known, the LBA is below 2^32, the transfer ends below
+// block 0xFFFFFFFF on the disk (the partition start included) and count is
+// at most ulMaxBlocks and 65535; otherwise WriteFile.
 E_BlockRoute ChooseWriteRoute(const S_BlockTransfer& t);
 
 // Whether writing asks the system to clean the disk first: block 0 of a

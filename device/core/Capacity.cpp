@@ -43,7 +43,8 @@ bool ApplyPartitionInfo(int64_t llStartingOffset, int64_t llLength, uint32_t ulB
         return false;
     // A negative offset would become a huge block address that every later
     // SCSI command adds to its LBA.
-    if (llStartingOffset < 0 || llLength < 0)
+    if (llStartingOffset < 0 || llLength < 0 ||
+        llStartingOffset % static_cast<int64_t>(ulBlockSize) != 0)
         return false;
     ullBlockCount = static_cast<uint64_t>(llLength / static_cast<int64_t>(ulBlockSize));
     ullPartitionStart = static_cast<uint64_t>(llStartingOffset / static_cast<int64_t>(ulBlockSize));

@@ -29,9 +29,11 @@ bool NeedsReadCapacity16(const S_Capacity& cap);
 void ApplyCapacityRules(S_Capacity& cap, uint64_t& ullFirstBlock);
 
 // Partition information of a volume: when the length is known (not exactly
-// 0x7FFFFFFF), the offsets are not negative and the block size is known,
-// block count = length / block size and partition start = starting offset /
-// block size. False (outputs untouched) otherwise.
+// 0x7FFFFFFF), the offsets are not negative, the block size is known and
+// the starting offset is a whole number of blocks, block count = length /
+// block size and partition start = starting offset / block size. False
+// (outputs untouched) otherwise: a start cut to a block boundary would send
+// every pass-through command of the volume to the wrong blocks.
 bool ApplyPartitionInfo(int64_t llStartingOffset, int64_t llLength, uint32_t ulBlockSize,
                         uint64_t& ullBlockCount, uint64_t& ullPartitionStart);
 

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "device/core/RudvaneTypes.h"
+
 bool IsSameRecord(const S_RudvaneRecord& a, const S_RudvaneRecord& b)
 {
     return (a.ulCaps.load() & 0xFFFF) == (b.ulCaps.load() & 0xFFFF) && a.ulKind == b.ulKind &&
@@ -37,7 +39,27 @@ bool IsSystemRecord(const S_RudvaneRecord& record, char cSystemLetter,
 {
     if (HasLetter(record.strLetters, cSystemLetter))
         return true;
-    if (FormatRecordIdentity(record) == strSystemIdentity)
+    const std::string strIdentity = FormatRecordIdentity(record);
+    if (strIdentity != FormatRecordIdentity(S_RudvaneRecord()) && strIdentity == strSystemIdentity)
         return true;
     return bStrict && record.strLetters.empty();
+}
+
+bool IsSameIdentity(const S_RudvaneRecord& a, const S_RudvaneRecord& b)
+{
+    return a.strVendor == b.strVendor && a.strProduct == b.strProduct &&
+           a.strRevision == b.strRevision && a.strSerial == b.strSerial &&
+           a.strInfo == b.strInfo && a.strLetters == b.strLetters &&
+           a.ullBlockCount == b.ullBlockCount && a.ulBlockSize == b.ulBlockSize;
+}
+
+uint32_t BlockRangeError(const S_RudvaneRecord& record, uint64_t ullLba, uint32_t ulCount,
+                         bool bFromFirstBlock)
+{
+    if (record.ulBlockSize == 0)
+        return rudvane_error::kNotReady;
+    if ((bFromFirstBlock && ullLba < record.ullFirstBlock) || ullLba > record.ullBlockCount ||
+        ulCount > record.ullBlockCount - ullLba)
+        return rudvane_error::kSectorNotFound;
+    return 0;
 }

@@ -59,9 +59,29 @@ std::string FormatRecordIdentity(const S_RudvaneRecord& record);
 // Whether the record is the system's device: it holds the system drive
 // letter; or it does not and its identity equals the system identity text;
 // or, with bStrict, it has no drive letter at all. cSystemLetter 0 is never
-// held by a record.
+// held by a record. A blank identity ("---": no vendor, product, revision
+// or serial) says nothing about a device and never matches, or every device
+// without identity texts would count as the system's.
 bool IsSystemRecord(const S_RudvaneRecord& record, char cSystemLetter,
                     const std::string& strSystemIdentity, bool bStrict);
+
+// Whether a transfer of ulCount blocks from ullLba stays inside the record:
+// 0 when it does; otherwise the Win32 error to refuse it with, before any
+// system call. ERROR_NOT_READY when the block size is unknown (0);
+// ERROR_SECTOR_NOT_FOUND when the blocks reach past ullBlockCount (compared
+// as count > ullBlockCount - lba, so that no sum can wrap) or, with
+// bFromFirstBlock, when ullLba lies below ullFirstBlock. Writes and the
+// reads of a CD track (whose blocks run from its start, ullFirstBlock, to
+// the lead-out, ullBlockCount) pass bFromFirstBlock; the blocks below a
+// whole device's first block exist and may be read (a data track reads the
+// first blocks of its disc through its drive's record).
+uint32_t BlockRangeError(const S_RudvaneRecord& record, uint64_t ullLba, uint32_t ulCount,
+                         bool bFromFirstBlock);
+
+// Whether vendor, product, revision, serial, info, letters, block count and
+// block size are the same: the device a write was confirmed for is still the
+// one behind the record.
+bool IsSameIdentity(const S_RudvaneRecord& a, const S_RudvaneRecord& b);
 
 // Whether strLetters holds cLetter (letters compared without case).
 bool HasLetter(const std::string& strLetters, char cLetter);

@@ -82,6 +82,24 @@ enum : uint32_t {
     RUDVANE_OPT_WINDOWS8 = 0x10000,     // added on Windows 8
 };
 
+// The options each page starts the layer with (RudvaneInit). Block Access
+// adds RUDVANE_OPT_FLOPPY when the program was asked to support floppies.
+enum : uint32_t {
+    RUDVANE_OPTIONS_BLOCK_ACCESS = 0xFFF00800,
+    RUDVANE_OPTIONS_QUICK_ACCESS = 0xFFF00000,
+};
+
+// Errors of the layer's own, with the customer bit (0x20000000) set so that
+// they never meet a system error number. RudvaneErrorText
+// (device/core/RudvaneErrors.h) gives their texts.
+enum : uint32_t {
+    // A write to the device that holds the running Windows was refused.
+    RUDVANE_ERROR_SYSTEM_DEVICE = 0x20520001,
+    // The device behind a record's path is no longer the one the record
+    // describes (another medium or device, or another size).
+    RUDVANE_ERROR_DEVICE_CHANGED = 0x20520002,
+};
+
 // Events of the notification callback.
 enum : int {
     RUDVANE_EVENT_ADDED = 0,      // after a record was added
@@ -118,6 +136,7 @@ enum : uint32_t {
     RUDVANE_Q_MINIPORT_IDENTIFY = 0x70002,   // out: 512 bytes, arg: drive number
     RUDVANE_Q_IO_REQUEST = 0x70003,          // out: S_RudvaneIoRequest
     RUDVANE_Q_LOCK_VOLUMES = 0x70004,        // arg 1 lock, 0 unlock and close
+    RUDVANE_Q_DEVICE_PATH = 0x70005,         // out: std::string, the path the record opens
     RUDVANE_Q_SMART_ENABLE = 0x100001,       // arg 1 enable, 0 disable
     RUDVANE_Q_SMART_DATA = 0x100002,         // arg 1 data, 0 thresholds; out: 512 bytes
     RUDVANE_Q_SMART_STATUS = 0x100003,       // out: uint32_t, 1 = no threshold exceeded
@@ -160,10 +179,10 @@ namespace rudvane_error {
 constexpr uint32_t kInvalidFunction = 1;
 constexpr uint32_t kNotReady = 21;
 constexpr uint32_t kCrc = 23;
-constexpr uint32_t kSectorNotFound = 27;
+constexpr uint32_t kSectorNotFound = 27;   // a block outside the record's range
 constexpr uint32_t kWriteProtect = 19;
 constexpr uint32_t kHandleEof = 38;
-constexpr uint32_t kNotSupported = 50;
+constexpr uint32_t kNotSupported = 50;     // a request the device or driver does not know
 constexpr uint32_t kInvalidParameter = 87;
 constexpr uint32_t kBusy = 170;
 constexpr uint32_t kMediaChanged = 1110;

@@ -4,7 +4,7 @@
 
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiSense.h"
-#include "device/win/DriverDevice.h"
+#include "device/win/DriverAta.h"
 #include "device/win/RudvaneDevice.h"
 
 namespace {
@@ -30,7 +30,7 @@ int C_ChipHandler::AtaCommand(S_RudvaneAtaCommand* pCommand, int nDirection)
     if (pDevice == nullptr || pCommand == nullptr)
         return 0;
     if (bDriverAta) {
-        auto* pDriver = dynamic_cast<C_RudvaneDriverDevice*>(pDevice);
+        auto* pDriver = dynamic_cast<I_DriverAta*>(pDevice);
         return pDriver != nullptr ? pDriver->DriverAtaCommand(pCommand, nDirection) : 0;
     }
     return SendAta(*pDevice, ataForm, pCommand, nDirection);

@@ -14,9 +14,10 @@
 #include "device/core/MediaNames.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/win/IoCodes.h"
+#include "device/win/IoRequest.h"
 #include "device/win/KeepError.h"
 #include "device/win/ManagementTools.h"
-#include "device/win/RudvaneHandleDevice.h"
+#include "device/win/RudvaneDevice.h"
 
 namespace {
 
@@ -40,10 +41,12 @@ bool LetterPresent(DWORD dwDrives, char cLetter)
 // The volume name of a record opened by a path, or empty.
 std::string VolumeNameOf(C_RudvaneDevice& device, C_ManagementTools& tools)
 {
-    auto* pHandleDevice = dynamic_cast<C_RudvaneHandleDevice*>(&device);
-    if (pHandleDevice == nullptr || pHandleDevice->strPath.empty())
-        return std::string();
-    std::string strPath = pHandleDevice->strPath;
+    std::string strPath;
+    {
+        C_KeepError keep;
+        if (!device.Query(RUDVANE_Q_DEVICE_PATH, &strPath, 0, nullptr, nullptr) || strPath.empty())
+            return std::string();
+    }
     if (strPath.back() != '\\')
         strPath += '\\';
     return tools.VolumeNameOfPath(strPath);

@@ -159,13 +159,14 @@ int C_RudvaneDriverDevice::UpdateSize()
 int C_RudvaneDriverDevice::Transfer10(bool bWrite, uint64_t ullLba, uint32_t ulCount,
                                       uint8_t* pBuffer)
 {
-    if (ulBlockSize == 0 || ulBlockSize > kTorvaneDataSize)
+    if (!CheckTransfer(ullLba, ulCount, bWrite))
+        return 0;
+    // Refused before the first piece: a write must not stop half done.
+    if (ulBlockSize > kTorvaneDataSize || ullLba + ulCount > 0x100000000ull)
         return Fail(ERROR_INVALID_PARAMETER);
     const uint32_t ulPerRequest = static_cast<uint32_t>(kTorvaneDataSize / ulBlockSize);
     while (ulCount > 0) {
         const uint32_t ulNow = ulCount < ulPerRequest ? ulCount : ulPerRequest;
-        if (ullLba + ulNow > 0x100000000ull)
-            return Fail(ERROR_INVALID_PARAMETER);
         const auto cdb = bWrite ? BuildWrite10(static_cast<uint32_t>(ullLba), static_cast<uint16_t>(ulNow))
                                 : BuildRead10(static_cast<uint32_t>(ullLba), static_cast<uint16_t>(ulNow));
         const uint32_t ulBytes = ulNow * ulBlockSize;

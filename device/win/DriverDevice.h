@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/core/TorvaneRequest.h"
+#include "device/win/DriverAta.h"
 #include "device/win/RudvaneDevice.h"
 
 class C_TorvaneIo;
@@ -18,7 +19,7 @@ class C_TorvaneIo;
 // READ(10)/WRITE(10) in pieces of 8 blocks of 512 bytes. Query answers
 // RUDVANE_Q_DRIVER_SERIAL (out: std::string) and RUDVANE_Q_DRIVER_USB_IDS
 // (out: vendor id, out2: product id) from the driver's identification.
-class C_RudvaneDriverDevice : public C_RudvaneDevice {
+class C_RudvaneDriverDevice : public C_RudvaneDevice, public I_DriverAta {
 public:
     // nIndex is the n of "\\.\Torvane%u".
     explicit C_RudvaneDriverDevice(uint32_t ulIndexIn);
@@ -39,7 +40,7 @@ public:
     // the driver answered, with identity filled.
     int Identify(bool bAlternate);
     // One ATA command in the driver's own ATA request.
-    int DriverAtaCommand(S_RudvaneAtaCommand* pCommand, int nDirection);
+    int DriverAtaCommand(S_RudvaneAtaCommand* pCommand, int nDirection) override;
 
     uint32_t ulIndex;
     S_TorvaneIdentity identity;

@@ -6,14 +6,13 @@
 #include <vector>
 
 #include "device/core/BridgeFamilies.h"
-#include "device/core/IdentityText.h"
 #include "device/core/Inquiry.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
 #include "device/win/BridgeChips.h"
 #include "device/win/DriverDevice.h"
+#include "device/win/DriverMatch.h"
 #include "device/win/Identify.h"
-#include "device/win/KeepError.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneDevice.h"
 
@@ -78,43 +77,11 @@ void EnumerateDriverRecords()
     }
 }
 
-struct S_DriverIdentity {
-    C_RudvaneDevice* pDriver = nullptr;
-    uint32_t ulVendorId = 0;
-    uint32_t ulProductId = 0;
-    std::string strSerial;
-};
-
 int CollectDrivers(C_RudvaneDevice* pDevice, void* pContext)
 {
     if (pDevice->ulKind == RUDVANE_KIND_DRIVER && !pDevice->strRevision.empty())
         static_cast<std::vector<C_RudvaneDevice*>*>(pContext)->push_back(pDevice);
     return 1;
-}
-
-// The first of two codes that answers.
-bool AskEither(C_RudvaneDevice& device, uint32_t ulFirst, uint32_t ulSecond, void* pOut, void* pOut2)
-{
-    return device.Query(ulFirst, pOut, 0, pOut2, nullptr) != 0 ||
-           device.Query(ulSecond, pOut, 0, pOut2, nullptr) != 0;
-}
-
-bool Matches(C_RudvaneDevice& record, const S_DriverIdentity& driver)
-{
-    std::string strSerial;
-    C_KeepError keep;  // the questions' failures are not the caller's
-    const bool bSerial = AskEither(record, RUDVANE_Q_USB_SERIAL, RUDVANE_Q_CHIP_USB_SERIAL,
-                                   &strSerial, nullptr);
-    if (bSerial) {
-        uint32_t ulVendor = 0, ulProduct = 0;
-        const bool bIds = AskEither(record, RUDVANE_Q_USB_IDS, RUDVANE_Q_CHIP_USB_IDS, &ulVendor,
-                                    &ulProduct);
-        return bIds && ulVendor == driver.ulVendorId && ulProduct == driver.ulProductId &&
-               EqualsNoCase(strSerial, driver.strSerial);
-    }
-    const C_RudvaneDevice& d = *driver.pDriver;
-    return record.strVendor == d.strVendor && record.strProduct == d.strProduct &&
-           (record.strRevision == d.strRevision.substr(0, 4) || record.strRevision == "0000");
 }
 
 struct S_MatchWalk {
@@ -125,15 +92,8 @@ struct S_MatchWalk {
 int MatchRecord(C_RudvaneDevice* pDevice, void* pContext)
 {
     auto& walk = *static_cast<S_MatchWalk*>(pContext);
-    const C_RudvaneDevice& driver = *walk.driver.pDriver;
-    if (pDevice == walk.driver.pDriver || pDevice->ulKind == RUDVANE_KIND_DRIVER ||
-        !Matches(*pDevice, walk.driver))
-        return 1;
-    if (pDevice->strRevision.size() < driver.strRevision.size()) {
-        pDevice->strRevision = driver.strRevision;
-        pDevice->strSerial = driver.strSerial;
+    if (TakeDriverIdentity(*pDevice, walk.driver))
         ++walk.nTaken;
-    }
     return 1;
 }
 
@@ -152,10 +112,7 @@ int RudvaneMatchDriverDevices()
     int nTaken = 0;
     for (C_RudvaneDevice* pDriver : vDrivers) {
         S_MatchWalk walk;
-        walk.driver.pDriver = pDriver;
-        pDriver->Query(RUDVANE_Q_DRIVER_USB_IDS, &walk.driver.ulVendorId, 0,
-                       &walk.driver.ulProductId, nullptr);
-        pDriver->Query(RUDVANE_Q_DRIVER_SERIAL, &walk.driver.strSerial, 0, nullptr, nullptr);
+        walk.driver = DriverIdentityOf(*pDriver);
         RudvaneForEachDevice(MatchRecord, &walk, 0);
         nTaken += walk.nTaken;
     }

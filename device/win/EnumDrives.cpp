@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "device/core/EnumRules.h"
@@ -34,10 +35,10 @@ bool Opens(C_EnumIo& io, const std::string& strName, DWORD dwAccess)
     return true;
 }
 
-void AddOrDelete(C_RudvaneDevice* pDevice)
+void AddOrDelete(std::unique_ptr<C_RudvaneHandleDevice> pDevice)
 {
-    if (!RudvaneAddDevice(pDevice))
-        delete pDevice;
+    if (pDevice != nullptr && RudvaneAddDevice(pDevice.get()))
+        pDevice.release();
 }
 
 // The bits of a record opened by a path: readable, writable when opened for
@@ -82,121 +83,145 @@ std::string DeviceName(const char* pszFormat, uint32_t n)
 
 } // namespace
 
+namespace {
+
+// What the two passes over numbered device names do differently.
+struct S_NumberedPass {
+    uint32_t ulKind;
+    int32_t lMediaClass;
+    uint64_t ullStartBlocks;     // start values while no size is found
+    uint32_t ulStartBlockSize;
+    bool bStartValuesFirst;      // before identification (disks) or after (CD-ROMs)
+    bool bSmartTexts;            // SMART IDENTIFY texts
+    bool bPartitionLetters;      // letters whose storage number names the partition too
+    bool bClassOfLetter;         // the media class follows the first letter's drive type
+};
+
+constexpr S_NumberedPass kPhysicalPass = {RUDVANE_KIND_PHYSICAL, RUDVANE_MEDIA_FIXED_DEVICE,
+                                          2048, 512, true, true, false, true};
+constexpr S_NumberedPass kCdRomPass = {RUDVANE_KIND_CDROM, RUDVANE_MEDIA_OPTICAL,
+                                       332800, 2048, false, false, true, false};
+
+std::unique_ptr<C_RudvaneHandleDevice> ProbeNumbered(C_EnumIo& io, const std::string& strName,
+                                                     uint32_t n, const S_NumberedPass& pass)
+{
+    if (!Opens(io, strName, kReadWrite))
+        return nullptr;
+    auto pDevice = std::make_unique<C_RudvaneHandleDevice>(strName, kReadWrite);
+    pDevice->SetIo(&io);
+    pDevice->strInfo = strName;
+    pDevice->ulKind = pass.ulKind;
+    pDevice->ulNumber = static_cast<int32_t>(n);
+    pDevice->ulMediaClass = pass.lMediaClass;
+    auto startValues = [&]() {
+        pDevice->ullBlockCount = pass.ullStartBlocks;
+        pDevice->ulBlockSize = pass.ulStartBlockSize;
+    };
+    if (pass.bStartValuesFirst)
+        startValues();
+    const int nOpen = pDevice->Open();
+    if ((RudvaneGetOptions() & RUDVANE_OPT_NO_BRIDGES) == 0)
+        RudvaneIdentify(*pDevice);
+    RudvaneReadStorageNumber(*pDevice);
+    if (!pass.bStartValuesFirst)
+        startValues();
+    const bool bSized = pDevice->UpdateSize() != 0;
+    RudvaneReadAdapterLimits(*pDevice);
+    RudvaneReadInquiryTexts(*pDevice);
+    if (pass.bSmartTexts)
+        RudvaneReadSmartIdentifyTexts(*pDevice);
+    RudvaneAddLettersByStorageNumber(*pDevice, io, pass.bPartitionLetters);
+    RudvaneReadVolumeInfo(*pDevice, io);
+    if (pass.bClassOfLetter && !pDevice->strLetters.empty()) {
+        const int32_t lClass = MediaClassOfLetter(io, pDevice->strLetters[0], true);
+        if (lClass >= 0)
+            pDevice->ulMediaClass = lClass;
+    }
+    if (nOpen)
+        pDevice->Close();
+    SetPathCaps(*pDevice, bSized);
+    return pDevice;
+}
+
+} // namespace
+
+std::unique_ptr<C_RudvaneHandleDevice> RudvaneProbePhysicalDrive(C_EnumIo& io,
+                                                                 const std::string& strName,
+                                                                 uint32_t n)
+{
+    return ProbeNumbered(io, strName, n, kPhysicalPass);
+}
+
+std::unique_ptr<C_RudvaneHandleDevice> RudvaneProbeCdRom(C_EnumIo& io, const std::string& strName,
+                                                         uint32_t n)
+{
+    return ProbeNumbered(io, strName, n, kCdRomPass);
+}
+
+std::unique_ptr<C_RudvaneHandleDevice> RudvaneProbeVolume(C_EnumIo& io, char cLetter)
+{
+    const uint32_t ulOptions = RudvaneGetOptions();
+    const std::string strName = std::string("\\\\.\\") + cLetter + ":";
+    DWORD dwAccess = kReadWrite;
+    if (!Opens(io, strName, dwAccess)) {
+        dwAccess = GENERIC_READ;
+        if (!Opens(io, strName, dwAccess))
+            return nullptr;
+    }
+    auto pDevice = std::make_unique<C_RudvaneHandleDevice>(strName, dwAccess);
+    pDevice->SetIo(&io);
+    pDevice->strInfo = strName;
+    pDevice->ulKind = RUDVANE_KIND_VOLUME;
+    pDevice->bVolume = true;
+    pDevice->strLetters.assign(1, cLetter);
+    pDevice->ulNumber = static_cast<unsigned char>(cLetter);
+    pDevice->ulBlockSize = 512;
+    pDevice->ulMediaClass = RUDVANE_MEDIA_FIXED_VOLUME;
+    const int32_t lClass = MediaClassOfLetter(io, cLetter, false);
+    if (lClass >= 0)
+        pDevice->ulMediaClass = lClass;
+    if (pDevice->ulMediaClass == RUDVANE_MEDIA_OPTICAL) {
+        pDevice->ulBlockSize = 2048;
+        pDevice->ullFirstBlock = 16;
+    }
+    const int nOpen = pDevice->Open();
+    if ((ulOptions & RUDVANE_OPT_NO_BRIDGES) == 0)
+        RudvaneIdentify(*pDevice);
+    RudvaneReadStorageNumber(*pDevice);
+    RudvaneReadVolumeInfo(*pDevice, io);
+    bool bSized = RudvaneSizeFromFileSystem(*pDevice) != 0;
+    if (pDevice->UpdatePartitionInfo())
+        bSized = true;
+    else if ((ulOptions & RUDVANE_OPT_NO_SIZE) == 0 && SizeFromDeviceEnd(*pDevice))
+        bSized = true;
+    RudvaneReadAdapterLimits(*pDevice);
+    RudvaneReadInquiryTexts(*pDevice);
+    RudvaneReadSmartIdentifyTexts(*pDevice);
+    if (nOpen)
+        pDevice->Close();
+    SetPathCaps(*pDevice, bSized);
+    return pDevice;
+}
+
 void RudvaneEnumPhysicalDrivesWith(C_EnumIo& io)
 {
     RudvaneAddEnumeratedKind(RUDVANE_KIND_PHYSICAL);
-    const uint32_t ulOptions = RudvaneGetOptions();
-    for (uint32_t n = 0; n < kPhysicalDrives; ++n) {
-        const std::string strName = DeviceName("\\\\.\\PhysicalDrive%u", n);
-        if (!Opens(io, strName, kReadWrite))
-            continue;
-        auto* pDevice = new C_RudvaneHandleDevice(strName, kReadWrite);
-        pDevice->SetIo(&io);
-        pDevice->strInfo = strName;
-        pDevice->ulKind = RUDVANE_KIND_PHYSICAL;
-        pDevice->ulNumber = static_cast<int32_t>(n);
-        pDevice->ulMediaClass = RUDVANE_MEDIA_FIXED_DEVICE;
-        pDevice->ullBlockCount = 2048;
-        pDevice->ulBlockSize = 512;
-        const int nOpen = pDevice->Open();
-        if ((ulOptions & RUDVANE_OPT_NO_BRIDGES) == 0)
-            RudvaneIdentify(*pDevice);
-        RudvaneReadStorageNumber(*pDevice);
-        const bool bSized = pDevice->UpdateSize() != 0;
-        RudvaneReadAdapterLimits(*pDevice);
-        RudvaneReadInquiryTexts(*pDevice);
-        RudvaneReadSmartIdentifyTexts(*pDevice);
-        RudvaneAddLettersByStorageNumber(*pDevice, io, false);
-        RudvaneReadVolumeInfo(*pDevice, io);
-        if (!pDevice->strLetters.empty()) {
-            const int32_t lClass = MediaClassOfLetter(io, pDevice->strLetters[0], true);
-            if (lClass >= 0)
-                pDevice->ulMediaClass = lClass;
-        }
-        if (nOpen)
-            pDevice->Close();
-        SetPathCaps(*pDevice, bSized);
-        AddOrDelete(pDevice);
-    }
+    for (uint32_t n = 0; n < kPhysicalDrives; ++n)
+        AddOrDelete(RudvaneProbePhysicalDrive(io, DeviceName("\\\\.\\PhysicalDrive%u", n), n));
 }
 
 void RudvaneEnumCdRomsWith(C_EnumIo& io)
 {
     RudvaneAddEnumeratedKind(RUDVANE_KIND_CDROM);
-    const uint32_t ulOptions = RudvaneGetOptions();
-    for (uint32_t n = 0; n < kCdRoms; ++n) {
-        const std::string strName = DeviceName("\\\\.\\CdRom%u", n);
-        if (!Opens(io, strName, kReadWrite))
-            continue;
-        auto* pDevice = new C_RudvaneHandleDevice(strName, kReadWrite);
-        pDevice->SetIo(&io);
-        pDevice->strInfo = strName;
-        pDevice->ulKind = RUDVANE_KIND_CDROM;
-        pDevice->ulNumber = static_cast<int32_t>(n);
-        pDevice->ulMediaClass = RUDVANE_MEDIA_OPTICAL;
-        const int nOpen = pDevice->Open();
-        if ((ulOptions & RUDVANE_OPT_NO_BRIDGES) == 0)
-            RudvaneIdentify(*pDevice);
-        RudvaneReadStorageNumber(*pDevice);
-        pDevice->ullBlockCount = 332800;
-        pDevice->ulBlockSize = 2048;
-        const bool bSized = pDevice->UpdateSize() != 0;
-        RudvaneReadAdapterLimits(*pDevice);
-        RudvaneReadInquiryTexts(*pDevice);
-        RudvaneAddLettersByStorageNumber(*pDevice, io, true);
-        RudvaneReadVolumeInfo(*pDevice, io);
-        if (nOpen)
-            pDevice->Close();
-        SetPathCaps(*pDevice, bSized);
-        AddOrDelete(pDevice);
-    }
+    for (uint32_t n = 0; n < kCdRoms; ++n)
+        AddOrDelete(RudvaneProbeCdRom(io, DeviceName("\\\\.\\CdRom%u", n), n));
 }
 
 void RudvaneEnumVolumesWith(C_EnumIo& io)
 {
     RudvaneAddEnumeratedKind(RUDVANE_KIND_VOLUME);
-    const uint32_t ulOptions = RudvaneGetOptions();
-    for (char cLetter : EnumLetters(io.LogicalDrives(), ulOptions)) {
-        const std::string strName = std::string("\\\\.\\") + cLetter + ":";
-        DWORD dwAccess = kReadWrite;
-        if (!Opens(io, strName, dwAccess)) {
-            dwAccess = GENERIC_READ;
-            if (!Opens(io, strName, dwAccess))
-                continue;
-        }
-        auto* pDevice = new C_RudvaneHandleDevice(strName, dwAccess);
-        pDevice->SetIo(&io);
-        pDevice->strInfo = strName;
-        pDevice->ulKind = RUDVANE_KIND_VOLUME;
-        pDevice->strLetters.assign(1, cLetter);
-        pDevice->ulNumber = static_cast<unsigned char>(cLetter);
-        pDevice->ulBlockSize = 512;
-        pDevice->ulMediaClass = RUDVANE_MEDIA_FIXED_VOLUME;
-        const int32_t lClass = MediaClassOfLetter(io, cLetter, false);
-        if (lClass >= 0)
-            pDevice->ulMediaClass = lClass;
-        if (pDevice->ulMediaClass == RUDVANE_MEDIA_OPTICAL) {
-            pDevice->ulBlockSize = 2048;
-            pDevice->ullFirstBlock = 16;
-        }
-        const int nOpen = pDevice->Open();
-        if ((ulOptions & RUDVANE_OPT_NO_BRIDGES) == 0)
-            RudvaneIdentify(*pDevice);
-        RudvaneReadStorageNumber(*pDevice);
-        RudvaneReadVolumeInfo(*pDevice, io);
-        bool bSized = RudvaneSizeFromFileSystem(*pDevice) != 0;
-        if (pDevice->UpdatePartitionInfo())
-            bSized = true;
-        else if ((ulOptions & RUDVANE_OPT_NO_SIZE) == 0 && SizeFromDeviceEnd(*pDevice))
-            bSized = true;
-        RudvaneReadAdapterLimits(*pDevice);
-        RudvaneReadInquiryTexts(*pDevice);
-        RudvaneReadSmartIdentifyTexts(*pDevice);
-        if (nOpen)
-            pDevice->Close();
-        SetPathCaps(*pDevice, bSized);
-        AddOrDelete(pDevice);
-    }
+    for (char cLetter : EnumLetters(io.LogicalDrives(), RudvaneGetOptions()))
+        AddOrDelete(RudvaneProbeVolume(io, cLetter));
 }
 
 void RudvaneEnumDriveLettersWith(C_EnumIo& io)
@@ -217,7 +242,8 @@ void RudvaneEnumDriveLettersWith(C_EnumIo& io)
         const int32_t lClass = MediaClassOfLetter(io, cLetter, false);
         if (lClass == RUDVANE_MEDIA_REMOVABLE_VOLUME || lClass == RUDVANE_MEDIA_FIXED_VOLUME)
             pDevice->ulMediaClass = lClass;
-        AddOrDelete(pDevice);
+        if (!RudvaneAddDevice(pDevice))
+            delete pDevice;
     }
 }
 

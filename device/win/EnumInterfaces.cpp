@@ -19,6 +19,7 @@
 #include "device/win/EnumNodes.h"
 #include "device/win/Identify.h"
 #include "device/win/KeepError.h"
+#include "device/win/NodeLetters.h"
 #include "device/win/QuietErrorMode.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvanePnpDevice.h"
@@ -107,13 +108,6 @@ bool AskOpenedPath(C_RudvanePnpDevice& device, C_EnumIo& io, S_StorageDescriptor
     return true;
 }
 
-std::string InstanceIdOf(C_EnumIo& io, uint32_t ulNode)
-{
-    std::string strId;
-    io.NodeInstanceId(ulNode, strId);
-    return strId;
-}
-
 bool InitRecord(C_RudvanePnpDevice& device, const S_InterfaceClass& cls, const S_ClassDevice& entry,
                 C_EnumIo& io, uint32_t ulOptions)
 {
@@ -122,6 +116,7 @@ bool InitRecord(C_RudvanePnpDevice& device, const S_InterfaceClass& cls, const S
     device.ulCaps |= RUDVANE_CAP_PNP;
     device.guidInterfaceClass = ToGuid(cls.guid);
     device.bWholeDevice = cls.bWholeDevice;
+    device.bVolume = !cls.bWholeDevice;
     device.bFromInterface = cls.bInterface;
     device.ulDeviceNode = entry.ulNode;
 
@@ -149,11 +144,11 @@ bool InitRecord(C_RudvanePnpDevice& device, const S_InterfaceClass& cls, const S
         JoinBlank(device.strInfo, strText);
     }
     uint32_t ulParent = 0, ulGrandparent = 0;
-    const std::string strOwn = InstanceIdOf(io, entry.ulNode);
+    const std::string strOwn = io.InstanceIdOf(entry.ulNode);
     const bool bParent = io.NodeParent(entry.ulNode, ulParent);
-    const std::string strParent = bParent ? InstanceIdOf(io, ulParent) : std::string();
+    const std::string strParent = bParent ? io.InstanceIdOf(ulParent) : std::string();
     const std::string strGrandparent =
-        bParent && io.NodeParent(ulParent, ulGrandparent) ? InstanceIdOf(io, ulGrandparent)
+        bParent && io.NodeParent(ulParent, ulGrandparent) ? io.InstanceIdOf(ulGrandparent)
                                                           : std::string();
     device.strInstanceId = strOwn;
     device.strParentInstanceId = strParent;

@@ -125,6 +125,13 @@ bool C_EnumIo::NodeInstanceId(uint32_t ulNode, std::string& strOut)
     return C_DeviceNodes::Get().GetInstanceId(ulNode, strOut);
 }
 
+std::string C_EnumIo::InstanceIdOf(uint32_t ulNode)
+{
+    std::string strId;
+    NodeInstanceId(ulNode, strId);
+    return strId;
+}
+
 bool C_EnumIo::NodeText(uint32_t ulNode, E_NodeText eText, std::string& strOut)
 {
     return C_DeviceNodes::Get().GetText(ulNode, eText, strOut);

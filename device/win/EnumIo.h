@@ -39,6 +39,8 @@ public:
     virtual bool NodeParent(uint32_t ulNode, uint32_t& ulParent);
     virtual bool NodeChild(uint32_t ulNode, uint32_t& ulChild);
     virtual bool NodeInstanceId(uint32_t ulNode, std::string& strOut);
+    // NodeInstanceId, or empty.
+    std::string InstanceIdOf(uint32_t ulNode);
     virtual bool NodeText(uint32_t ulNode, E_NodeText eText, std::string& strOut);
     virtual bool RemovalRelations(const std::string& strInstanceId, std::vector<std::string>& out);
     virtual bool InterfacePath(const std::string& strInstanceId, const S_ClassGuid& guid,

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "device/core/ByteOrder.h"
@@ -87,6 +88,29 @@ void RudvaneEnumVwin32()
     }
 }
 
+std::unique_ptr<C_RudvaneAspiDevice> RudvaneProbeAspiTarget(uint8_t bAdapter, uint8_t bTarget,
+                                                            uint8_t bLun)
+{
+    auto pDevice = std::make_unique<C_RudvaneAspiDevice>(bAdapter, bTarget, bLun);
+    uint8_t answer[kInquiryAnswer] = {};
+    const auto cdb = BuildInquiry(kInquiryAnswer);
+    if (!pDevice->ScsiCommand(static_cast<uint32_t>(cdb.size()), cdb.data(), 1, kInquiryAnswer,
+                              answer, nullptr))
+        return nullptr;
+    pDevice->ulNumber = (bAdapter << 16) | (bTarget << 8) | bLun;
+    const uint8_t bType = answer[0] & 0x1F;
+    pDevice->ulMediaClass = bType == 5   ? RUDVANE_MEDIA_OPTICAL
+                            : bType == 1 ? RUDVANE_MEDIA_TAPE
+                                         : RUDVANE_MEDIA_FIXED_DEVICE;
+    pDevice->ulBlockSize = bType == 5 ? 2048 : 512;
+    RudvaneReadInquiryTexts(*pDevice);
+    uint32_t ulCaps = RUDVANE_CAP_READ | RUDVANE_CAP_WRITE;
+    if (pDevice->UpdateSize())
+        ulCaps |= RUDVANE_CAP_BLOCKS;
+    pDevice->ulCaps |= ulCaps;
+    return pDevice;
+}
+
 void RudvaneEnumAspi()
 {
     RudvaneAddEnumeratedKind(RUDVANE_KIND_ASPI);
@@ -117,32 +141,17 @@ void RudvaneEnumAspi()
 
         for (uint8_t bTarget = 0; bTarget < bTargets; ++bTarget) {
             for (uint8_t bLun = 0; bLun < kAspiLuns; ++bLun) {
-                auto* pDevice = new C_RudvaneAspiDevice(bAdapter, bTarget, bLun);
-                uint8_t answer[kInquiryAnswer] = {};
-                const auto cdb = BuildInquiry(kInquiryAnswer);
-                if (!pDevice->ScsiCommand(static_cast<uint32_t>(cdb.size()), cdb.data(), 1,
-                                          kInquiryAnswer, answer, nullptr)) {
-                    delete pDevice;
+                std::unique_ptr<C_RudvaneAspiDevice> pDevice =
+                    RudvaneProbeAspiTarget(bAdapter, bTarget, bLun);
+                if (pDevice == nullptr)
                     continue;
-                }
-                pDevice->ulNumber = (bAdapter << 16) | (bTarget << 8) | bLun;
                 pDevice->strInfo = strInfo;
-                const uint8_t bType = answer[0] & 0x1F;
-                pDevice->ulMediaClass = bType == 5 ? RUDVANE_MEDIA_OPTICAL
-                                        : bType == 1 ? RUDVANE_MEDIA_TAPE
-                                                     : RUDVANE_MEDIA_FIXED_DEVICE;
-                pDevice->ulBlockSize = bType == 5 ? 2048 : 512;
-                RudvaneReadInquiryTexts(*pDevice);
-                uint32_t ulCaps = RUDVANE_CAP_READ | RUDVANE_CAP_WRITE;
-                if (pDevice->UpdateSize())
-                    ulCaps |= RUDVANE_CAP_BLOCKS;
-                pDevice->ulCaps |= ulCaps;
                 const uint32_t ulBlocks =
                     AdapterMaxBlocks(ulMaxTransfer, pDevice->ulBlockSize, pDevice->ulBusFlags);
                 if (ulBlocks != 0)
                     pDevice->ulMaxBlocks = ulBlocks;
-                if (!RudvaneAddDevice(pDevice))
-                    delete pDevice;
+                if (RudvaneAddDevice(pDevice.get()))
+                    pDevice.release();
             }
         }
     }

@@ -8,20 +8,9 @@
 #include "device/core/RudvaneTypes.h"
 #include "device/core/UsbSpeed.h"
 #include "device/win/EnumIo.h"
-#include "device/win/QuietErrorMode.h"
 #include "device/win/RudvanePnpDevice.h"
 
 namespace {
-
-void AddIdAndRelations(C_EnumIo& io, const std::string& strId, std::vector<std::string>& vIds)
-{
-    if (strId.empty())
-        return;
-    vIds.push_back(strId);
-    std::vector<std::string> vRelations;
-    if (io.RemovalRelations(strId, vRelations))
-        vIds.insert(vIds.end(), vRelations.begin(), vRelations.end());
-}
 
 // The USB device node's ids, location and hub, then the port search.
 struct S_UsbNodes {
@@ -60,61 +49,7 @@ int SearchPort(C_RudvanePnpDevice& device, C_EnumIo& io, const S_UsbNodes& nodes
     return 1;
 }
 
-std::string InstanceIdOf(C_EnumIo& io, uint32_t ulNode)
-{
-    std::string strId;
-    io.NodeInstanceId(ulNode, strId);
-    return strId;
-}
-
 } // namespace
-
-std::string LettersOfNodeVolumes(C_EnumIo& io, uint32_t ulNode, uint32_t ulOptions)
-{
-    std::vector<std::string> vIds;
-    AddIdAndRelations(io, InstanceIdOf(io, ulNode), vIds);
-    uint32_t ulChild = 0, ulGrandchild = 0;
-    const bool bChild = io.NodeChild(ulNode, ulChild);
-    const bool bGrandchild = bChild && io.NodeChild(ulChild, ulGrandchild);
-    if (bChild)
-        AddIdAndRelations(io, InstanceIdOf(io, ulChild), vIds);
-    if (bGrandchild) {
-        const std::string strId = InstanceIdOf(io, ulGrandchild);
-        if (!strId.empty())
-            vIds.push_back(strId);
-    }
-
-    std::string strLetters;
-    std::vector<std::string> vVolumeNames;
-    for (const std::string& strId : vIds) {
-        std::string strName;
-        const int nFound = io.VolumeName(VolumePathOfInstanceId(strId), strName);
-        if (nFound < 0) {
-            // A system without volume names keeps the letters in the registry.
-            std::string strAssigned;
-            const uint32_t ulKeyNode = bGrandchild ? ulGrandchild : ulNode;
-            if (io.HardwareKeyText(InstanceIdOf(io, ulKeyNode), "CurrentDriveLetterAssignment",
-                                   strAssigned))
-                AddLetters(strLetters, strAssigned);
-            return strLetters;
-        }
-        if (nFound > 0)
-            vVolumeNames.push_back(strName);
-    }
-    if (vVolumeNames.empty())
-        return strLetters;
-    C_QuietErrorMode quiet;
-    for (char cLetter : EnumLetters(io.LogicalDrives(), ulOptions)) {
-        std::string strName;
-        if (io.VolumeName(std::string(1, cLetter) + ":\\", strName) <= 0)
-            continue;
-        for (const std::string& strVolume : vVolumeNames) {
-            if (EqualsNoCase(strName, strVolume))
-                AddLetters(strLetters, std::string(1, cLetter));
-        }
-    }
-    return strLetters;
-}
 
 int RudvaneFindUsbPort(C_RudvanePnpDevice& device, C_EnumIo& io)
 {
@@ -124,7 +59,7 @@ int RudvaneFindUsbPort(C_RudvanePnpDevice& device, C_EnumIo& io)
         if (!io.NodeParent(device.ulDeviceNode, nodes.ulUsbNode) ||
             !io.NodeParent(nodes.ulUsbNode, ulHub))
             return 0;
-        io.InterfacePath(InstanceIdOf(io, ulHub), kUsbHubInterface, nodes.strHubPath);
+        io.InterfacePath(io.InstanceIdOf(ulHub), kUsbHubInterface, nodes.strHubPath);
         nodes.bController = io.NodeParent(ulHub, nodes.ulController);
         return SearchPort(device, io, nodes);
     }
@@ -135,18 +70,18 @@ int RudvaneFindUsbPort(C_RudvanePnpDevice& device, C_EnumIo& io)
         return 0;
     for (const S_ClassDevice& disk : vDisks) {
         std::vector<std::string> vRelations;
-        if (!io.RemovalRelations(InstanceIdOf(io, disk.ulNode), vRelations))
+        if (!io.RemovalRelations(io.InstanceIdOf(disk.ulNode), vRelations))
             continue;
         bool bHolds = false;
         for (const std::string& strId : vRelations)
             bHolds = bHolds || EqualsNoCase(strId, device.strInstanceId);
         if (!bHolds || !io.NodeParent(disk.ulNode, nodes.ulUsbNode))
             continue;
-        if (!io.InterfacePath(InstanceIdOf(io, nodes.ulUsbNode), kUsbHubInterface,
+        if (!io.InterfacePath(io.InstanceIdOf(nodes.ulUsbNode), kUsbHubInterface,
                               nodes.strHubPath)) {
             uint32_t ulHub = 0;
             if (io.NodeParent(nodes.ulUsbNode, ulHub)) {
-                io.InterfacePath(InstanceIdOf(io, ulHub), kUsbHubInterface, nodes.strHubPath);
+                io.InterfacePath(io.InstanceIdOf(ulHub), kUsbHubInterface, nodes.strHubPath);
                 nodes.bController = io.NodeParent(ulHub, nodes.ulController);
             }
         }

@@ -1,7 +1,13 @@
 #ifndef QUENVALE_DEVICE_ENUMPASSES_H
 #define QUENVALE_DEVICE_ENUMPASSES_H
 
+#include <cstdint>
+#include <memory>
+#include <string>
+
 class C_EnumIo;
+class C_RudvaneAspiDevice;
+class C_RudvaneHandleDevice;
 class C_UsbIo;
 
 // The enumeration passes that fill the device list (see Rudvane.h for the
@@ -40,5 +46,20 @@ void RudvaneEnumCdRomsWith(C_EnumIo& io);
 void RudvaneEnumVolumesWith(C_EnumIo& io);
 void RudvaneEnumDriveLettersWith(C_EnumIo& io);
 void RudvaneEnumInterfacesWith(C_EnumIo& io, C_UsbIo& usbIo);
+
+// One record made as its pass makes it (strName opened for reading and
+// writing, or a volume for reading alone), not added to the list; null when
+// the name does not open. The passes add these; RudvaneVerifyIdentity makes
+// a listed record anew with them.
+std::unique_ptr<C_RudvaneHandleDevice> RudvaneProbePhysicalDrive(C_EnumIo& io,
+                                                                 const std::string& strName,
+                                                                 uint32_t n);
+std::unique_ptr<C_RudvaneHandleDevice> RudvaneProbeCdRom(C_EnumIo& io, const std::string& strName,
+                                                         uint32_t n);
+std::unique_ptr<C_RudvaneHandleDevice> RudvaneProbeVolume(C_EnumIo& io, char cLetter);
+// An ASPI target as its pass makes it, without the adapter's info text and
+// transfer limit; null when it does not answer INQUIRY.
+std::unique_ptr<C_RudvaneAspiDevice> RudvaneProbeAspiTarget(uint8_t bAdapter, uint8_t bTarget,
+                                                            uint8_t bLun);
 
 #endif

@@ -18,10 +18,10 @@
 #include "device/win/BridgeChips.h"
 #include "device/win/IoCodes.h"
 #include "device/win/KeepError.h"
-#include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
 #include "device/win/RudvaneHandler.h"
 #include "device/win/RudvanePnpDevice.h"
+#include "device/win/RudvaneState.h"
 
 namespace {
 

@@ -2,31 +2,31 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <string>
+#include <vector>
 
+#include "device/core/RudvaneErrors.h"
 #include "device/core/RudvaneRecord.h"
+#include "device/win/DriverMatch.h"
 #include "device/win/RudvaneDevice.h"
+#include "device/win/RudvaneTrackDevice.h"
 #include "framework/core/OsVersion.h"
+#include "framework/win/ErrorText.h"
 #include "framework/win/Library.h"
 #include "framework/win/List.h"
 #include "framework/win/OsWord.h"
 
 namespace {
 
-// The layer's one list and its settings. The settings are written by
-// RudvaneInit on the page's thread and read by workers, so they are atomic;
-// the system identity is guarded by the list lock.
+// The layer's one list and its callback; the settings every part reads are
+// in RudvaneState.
 struct S_Layer {
     C_List list;
     std::atomic<RudvaneNotifyFunction> pNotify{nullptr};
     std::atomic<void*> pContext{nullptr};
-    std::atomic<uint32_t> ulOptions{0};
-    std::atomic<uint32_t> ulEnumeratedKinds{0};
-    std::atomic<uint64_t> ullOsWord{0};
-    std::atomic<char> cSystemLetter{'\0'};
-    std::string strSystemIdentity;
 };
 
 S_Layer& Layer()
@@ -51,6 +51,31 @@ bool IsWin9xWord(uint64_t ullOsWord)
 {
     const uint32_t ulLow = static_cast<uint32_t>(ullOsWord);
     return (ulLow & OS_NT) == 0 && (ulLow & OS_WIN9X) != 0;
+}
+
+const char* LayerErrorText(DWORD dwError)
+{
+    return RudvaneErrorText(dwError);
+}
+
+// The parent of a track record; null for every other record.
+const C_RudvaneDevice* ParentOf(const C_RudvaneDevice* pDevice)
+{
+    const auto* pTrack = dynamic_cast<const C_RudvaneTrackDevice*>(pDevice);
+    return pTrack != nullptr ? pTrack->GetParent() : nullptr;
+}
+
+// Lends a new record the identity of the listed driver records (stale ones
+// included: they stand until the next refresh that asks the driver).
+void TakeListedDriverIdentity(S_Layer& layer, C_RudvaneDevice& device)
+{
+    if (device.ulKind == RUDVANE_KIND_DRIVER)
+        return;
+    for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p)) {
+        C_RudvaneDevice* pDriver = AsDevice(p);
+        if (pDriver->ulKind == RUDVANE_KIND_DRIVER && !pDriver->strRevision.empty())
+            TakeDriverIdentity(device, DriverIdentityOf(*pDriver));
+    }
 }
 
 bool IsAdministrator()
@@ -101,14 +126,13 @@ int RudvaneInit(RudvaneNotifyFunction pNotify, void* pContext, uint32_t ulOption
                              ? static_cast<char>(std::toupper(static_cast<unsigned char>(szWindows[0])))
                              : '\0';
 
+    const uint32_t ulAllOptions = ulOptions | SystemOptions(ullOsWord);
+    AddErrorTextSource(LayerErrorText);
+
     C_List::C_WriteGuard guard(layer.list);
     layer.pNotify = pNotify;
     layer.pContext = pContext;
-    layer.ullOsWord = ullOsWord;
-    layer.ulOptions = ulOptions | SystemOptions(ullOsWord);
-    layer.ulEnumeratedKinds = 0;
-    layer.cSystemLetter = cLetter;
-    layer.strSystemIdentity.clear();
+    RudvaneSetState(ulAllOptions, ullOsWord, cLetter);
     return 1;
 }
 
@@ -135,7 +159,7 @@ void RudvaneMarkAll()
 {
     S_Layer& layer = Layer();
     C_List::C_WriteGuard guard(layer.list);
-    layer.ulEnumeratedKinds = 0;
+    RudvaneClearEnumeratedKinds();
     for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p))
         AsDevice(p)->ulCaps |= RUDVANE_CAP_STALE;
 }
@@ -144,17 +168,30 @@ void RudvanePurge()
 {
     S_Layer& layer = Layer();
     C_List::C_WriteGuard guard(layer.list);
-    const uint32_t ulKinds = layer.ulEnumeratedKinds.load();
-    C_ListItem* p = layer.list.First();
-    while (p != nullptr) {
-        C_ListItem* pNext = layer.list.Next(p);
+    const uint32_t ulKinds = RudvaneGetEnumeratedKinds();
+    std::vector<C_RudvaneDevice*> vDoomed;
+    for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p)) {
         C_RudvaneDevice* pDevice = AsDevice(p);
-        if ((pDevice->ulCaps.load() & RUDVANE_CAP_STALE) != 0 && (pDevice->ulKind & ulKinds) != 0) {
-            Notify(layer, RUDVANE_EVENT_REMOVING, pDevice);
-            layer.list.Remove(pDevice);
-            delete pDevice;
-        }
-        p = pNext;
+        if ((pDevice->ulCaps.load() & RUDVANE_CAP_STALE) != 0 && (pDevice->ulKind & ulKinds) != 0)
+            vDoomed.push_back(pDevice);
+    }
+    // A track reads through its parent: it must never outlive it, even in a
+    // refresh that did not walk the tracks.
+    for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p)) {
+        C_RudvaneDevice* pDevice = AsDevice(p);
+        const C_RudvaneDevice* pParent = ParentOf(pDevice);
+        if (pParent != nullptr &&
+            std::find(vDoomed.begin(), vDoomed.end(), pParent) != vDoomed.end() &&
+            std::find(vDoomed.begin(), vDoomed.end(), pDevice) == vDoomed.end())
+            vDoomed.push_back(pDevice);
+    }
+    // Tracks first, so that no notified track names a parent already gone.
+    std::stable_partition(vDoomed.begin(), vDoomed.end(),
+                          [](const C_RudvaneDevice* p) { return ParentOf(p) != nullptr; });
+    for (C_RudvaneDevice* pDevice : vDoomed) {
+        Notify(layer, RUDVANE_EVENT_REMOVING, pDevice);
+        layer.list.Remove(pDevice);
+        delete pDevice;
     }
 }
 
@@ -164,19 +201,24 @@ int RudvaneAddDevice(C_RudvaneDevice* pDevice)
         return 0;
     S_Layer& layer = Layer();
     C_List::C_WriteGuard guard(layer.list);
-    if (HasLetter(pDevice->strLetters, layer.cSystemLetter.load()))
-        layer.strSystemIdentity = FormatRecordIdentity(*pDevice);
-
     for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p)) {
         // Adding a record twice must not let the caller delete what the list holds.
         if (p == pDevice)
             return 1;
     }
+    // Matched before comparing: a record that took a driver's revision
+    // last time must compare equal to its new self, or every refresh would
+    // replace it.
+    TakeListedDriverIdentity(layer, *pDevice);
+    if (HasLetter(pDevice->strLetters, RudvaneGetSystemLetter()))
+        RudvaneSetSystemIdentity(FormatRecordIdentity(*pDevice));
     for (C_ListItem* p = layer.list.First(); p != nullptr; p = layer.list.Next(p)) {
         C_RudvaneDevice* pOld = AsDevice(p);
         if (pOld->ulNumber != pDevice->ulNumber || pOld->ulKind != pDevice->ulKind)
             continue;
-        if (IsSameRecord(*pOld, *pDevice)) {
+        // A track reads through its parent; one whose parent was replaced
+        // must go with it.
+        if (IsSameRecord(*pOld, *pDevice) && ParentOf(pOld) == ParentOf(pDevice)) {
             pOld->ulCaps &= ~RUDVANE_CAP_STALE;
             return 0;
         }
@@ -223,39 +265,12 @@ int RudvaneIsSystemDevice(const C_RudvaneDevice* pDevice, int nStrict)
 {
     if (pDevice == nullptr)
         return 0;
+    return RudvaneIsSystemRecord(*pDevice, nStrict == 1) ? 1 : 0;
+}
+
+void RudvaneTakeDriverIdentity(C_RudvaneDevice& device)
+{
     S_Layer& layer = Layer();
     C_List::C_WriteGuard guard(layer.list);
-    return IsSystemRecord(*pDevice, layer.cSystemLetter.load(), layer.strSystemIdentity,
-                          nStrict == 1) ? 1 : 0;
-}
-
-uint32_t RudvaneGetOptions()
-{
-    return Layer().ulOptions.load();
-}
-
-uint64_t RudvaneGetOsWord()
-{
-    const uint64_t ullWord = Layer().ullOsWord.load();
-    return ullWord != 0 ? ullWord : GetOsWord();
-}
-
-bool RudvaneIsWin9x()
-{
-    return IsWin9xWord(RudvaneGetOsWord());
-}
-
-void RudvaneAddEnumeratedKind(uint32_t ulKind)
-{
-    Layer().ulEnumeratedKinds |= ulKind;
-}
-
-uint32_t RudvaneGetEnumeratedKinds()
-{
-    return Layer().ulEnumeratedKinds.load();
-}
-
-char RudvaneGetSystemLetter()
-{
-    return Layer().cSystemLetter.load();
+    TakeListedDriverIdentity(layer, device);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "device/core/RudvaneTypes.h"
+#include "device/win/RudvaneState.h"
 
 class C_RudvaneDevice;
 
@@ -14,6 +15,21 @@ class C_RudvaneDevice;
 //   if option RUDVANE_OPT_LOCKED_REFRESH: RudvaneLock
 //   RudvaneMarkAll; the passes; RudvanePurge
 //   RudvaneUnlock when locked
+//
+// What the pages use:
+//   RudvaneInit(callback, context, RUDVANE_OPTIONS_BLOCK_ACCESS or
+//     RUDVANE_OPTIONS_QUICK_ACCESS), then on every refresh
+//     RudvaneRefreshBlockAccess() or RudvaneRefreshQuickAccess()
+//     (device/win/RudvaneRefresh.h); RudvaneForEachDevice to list the
+//     records; RudvaneExit at the end (Block Access also unloads the ASPI
+//     layer: C_AspiLayer::Get().Unload()).
+//   A write run: C_RudvaneDevice::OpenForWriting instead of Open (it refuses
+//     the system device with RUDVANE_ERROR_SYSTEM_DEVICE), and before it
+//     RudvaneVerifyIdentity (device/win/RudvaneVerify.h), which refuses a
+//     device swapped since the refresh with RUDVANE_ERROR_DEVICE_CHANGED.
+//     Every WriteBlocks refuses the system device whatever its caller
+//     confirmed, and every transfer refuses blocks outside the record
+//     (ERROR_SECTOR_NOT_FOUND) before any system call.
 //
 // One re-entrant lock guards the list; the functions below take it
 // themselves, and the notification callback and the walk functions run with
@@ -45,31 +61,28 @@ void RudvaneUnlock();
 // Empties the set of enumerated kinds and marks every record stale.
 void RudvaneMarkAll();
 // Deletes every record that is still stale and whose kind was enumerated
-// since RudvaneMarkAll, each after a RUDVANE_EVENT_REMOVING notification.
+// since RudvaneMarkAll, each after a RUDVANE_EVENT_REMOVING notification;
+// the tracks of a deleted record go with it, whatever their kind's state.
 void RudvanePurge();
 // 1: the record was added behind all others (the list owns it) and
 // RUDVANE_EVENT_ADDED was sent. 0: a record with the same number and kind
 // and the same compared values was already there; its stale mark is cleared
-// and the caller deletes the new one. A record that is already in the list
-// gives 1 without a notification.
+// and the caller deletes the new one. A track is the same only when its
+// parent is the same record. Before comparing, the record takes the
+// identity that a listed driver record lends it (device/win/DriverMatch.h).
+// A record that is already in the list gives 1 without a notification.
 int RudvaneAddDevice(C_RudvaneDevice* pDevice);
 // The first record with that number and kind, or null.
 C_RudvaneDevice* RudvaneFindDevice(int32_t lNumber, uint32_t ulKind);
 // Calls pFunction for each record in list order until it returns 0; stale
 // records only with nIncludeStale 1.
 void RudvaneForEachDevice(RudvaneWalkFunction pFunction, void* pContext, int nIncludeStale);
+// Lends a record that is not listed the identity of the listed driver
+// records, as RudvaneAddDevice does before it compares.
+void RudvaneTakeDriverIdentity(C_RudvaneDevice& device);
 // 1 when the record holds the system drive letter, or does not but has the
-// system identity, or (nStrict 1) has no drive letter at all.
+// system identity (never a blank one), or (nStrict 1) has no drive letter at
+// all. The options, the system letter and the identity: device/win/RudvaneState.h.
 int RudvaneIsSystemDevice(const C_RudvaneDevice* pDevice, int nStrict);
-
-// For the passes and the records.
-uint32_t RudvaneGetOptions();
-// The operating-system word read by RudvaneInit (GetOsWord before it).
-uint64_t RudvaneGetOsWord();
-bool RudvaneIsWin9x();
-// Each pass adds its kind; RudvanePurge looks only at enumerated kinds.
-void RudvaneAddEnumeratedKind(uint32_t ulKind);
-uint32_t RudvaneGetEnumeratedKinds();
-char RudvaneGetSystemLetter();
 
 #endif

@@ -10,7 +10,7 @@
 #include "device/core/ScsiSense.h"
 #include "device/win/AspiLayer.h"
 #include "device/win/KeepError.h"
-#include "device/win/Rudvane.h"
+#include "device/win/RudvaneState.h"
 
 namespace {
 
@@ -48,6 +48,8 @@ int C_RudvaneAspiDevice::WriteBlocks(uint64_t ullLba, uint32_t ulCount, const vo
 
 int C_RudvaneAspiDevice::Transfer10(bool bWrite, uint64_t ullLba, uint32_t ulCount, void* pBuffer)
 {
+    if (!CheckTransfer(ullLba, ulCount, bWrite))
+        return 0;
     S_BlockTransfer t;
     t.ullLba = ullLba;
     t.ulCount = ulCount;

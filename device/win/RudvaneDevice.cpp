@@ -10,8 +10,8 @@
 #include "device/core/ScsiCdb.h"
 #include "device/win/DeviceManagement.h"
 #include "device/win/QuietErrorMode.h"
-#include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandler.h"
+#include "device/win/RudvaneState.h"
 #include "framework/win/Library.h"
 
 C_RudvaneDevice::~C_RudvaneDevice()
@@ -24,6 +24,40 @@ int C_RudvaneDevice::NotSupported()
 {
     ::SetLastError(ERROR_NOT_SUPPORTED);
     return 0;
+}
+
+bool C_RudvaneDevice::IsWriteRefused()
+{
+    int nDecision = nWriteDecision.load();
+    if (nDecision == WRITE_UNDECIDED) {
+        nDecision = RudvaneIsSystemRecord(*this, false) ? WRITE_REFUSED : WRITE_ALLOWED;
+        nWriteDecision = nDecision;
+    }
+    return nDecision == WRITE_REFUSED;
+}
+
+int C_RudvaneDevice::OpenForWriting()
+{
+    if (IsWriteRefused()) {
+        ::SetLastError(RUDVANE_ERROR_SYSTEM_DEVICE);
+        return 0;
+    }
+    return Open();
+}
+
+int C_RudvaneDevice::CheckTransfer(uint64_t ullLba, uint32_t ulCount, bool bWrite,
+                                   bool bFromFirstBlock)
+{
+    if (bWrite && IsWriteRefused()) {
+        ::SetLastError(RUDVANE_ERROR_SYSTEM_DEVICE);
+        return 0;
+    }
+    const uint32_t ulError = BlockRangeError(*this, ullLba, ulCount, bWrite || bFromFirstBlock);
+    if (ulError != 0) {
+        ::SetLastError(ulError);
+        return 0;
+    }
+    return 1;
 }
 
 void C_RudvaneDevice::AttachHandler(C_RudvaneHandler* pHandlerIn)

@@ -33,7 +33,9 @@ public:
     // bytes, ullFirstBlock. Fields stay as they were when no method works.
     virtual int UpdateSize();
     // Moves ulCount whole blocks at block address ullLba between the device
-    // and a buffer of at least ulCount * ulBlockSize bytes.
+    // and a buffer of at least ulCount * ulBlockSize bytes. Every class first
+    // refuses blocks outside the record (CheckTransfer) and writes to the
+    // system device, before any system call.
     virtual int ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* pBuffer);
     virtual int WriteBlocks(uint64_t ullLba, uint32_t ulCount, const void* pBuffer);
     // One SCSI command: nDataIn 1 reads ulLength bytes into pBuffer, 0
@@ -61,6 +63,18 @@ public:
     // to the attached handler, then to the base (the SMART family).
     virtual int Query(uint32_t ulCode, void* pOut, uintptr_t arg, void* pOut2, void* pOut3);
 
+    // Opens the record for a write run: decides whether it is the device of
+    // the running Windows (RudvaneIsSystemDevice, not strict, so a blank
+    // disk without letters stays writable) and keeps the answer, so that
+    // every later WriteBlocks checks a flag. Refused: 0 with
+    // RUDVANE_ERROR_SYSTEM_DEVICE and nothing opened, whatever the caller
+    // confirmed. Otherwise the result of Open; Close ends it. Any thread may
+    // call it (the write run's worker does).
+    int OpenForWriting();
+    // Whether writes to the record are refused; decided the first time it
+    // is asked (by OpenForWriting or the first write), then kept.
+    bool IsWriteRefused();
+
     // Attaches a chip handler (deleting an earlier one); the record owns it.
     void AttachHandler(C_RudvaneHandler* pHandlerIn);
     // Bytes moved by the last successful ScsiCommand of this record.
@@ -75,8 +89,18 @@ protected:
     int UpdateSizeByCapacity();
     // Sets the error for an operation this record does not offer.
     static int NotSupported();
+    // The checks of every transfer, before any system call: the range of the
+    // record (BlockRangeError; from its first block for writes and for
+    // bFromFirstBlock) and, for a write, the system-device refusal. 1 when
+    // the transfer may go on; 0 with the reason set.
+    int CheckTransfer(uint64_t ullLba, uint32_t ulCount, bool bWrite,
+                      bool bFromFirstBlock = false);
 
     std::atomic<uint32_t> ulLastTransfer{0};
+
+private:
+    enum : int { WRITE_UNDECIDED = 0, WRITE_ALLOWED = 1, WRITE_REFUSED = 2 };
+    std::atomic<int> nWriteDecision{WRITE_UNDECIDED};
 };
 
 #endif

@@ -9,10 +9,11 @@
 #include "device/core/ScsiCdb.h"
 #include "device/core/ScsiSense.h"
 #include "device/win/AtaRequest.h"
+#include "device/win/DiskSize.h"
 #include "device/win/IoCodes.h"
 #include "device/win/KeepError.h"
-#include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandler.h"
+#include "device/win/RudvaneState.h"
 #include "device/win/ScsiRequest.h"
 
 namespace {
@@ -26,18 +27,14 @@ constexpr DWORD kEjectLockPause = 500;
 C_RudvaneHandleDevice::C_RudvaneHandleDevice(const std::string& strPathIn, DWORD dwAccessIn)
     : strPath(strPathIn), dwAccess(dwAccessIn)
 {
-    ::InitializeCriticalSection(&csVolumes);
 }
 
 C_RudvaneHandleDevice::~C_RudvaneHandleDevice()
 {
-    for (HANDLE h : vLockedVolumes)
-        pIo->Close(h);
-    vLockedVolumes.clear();
+    lockedVolumes.CloseAll(*pIo);
     const HANDLE h = hDevice.exchange(INVALID_HANDLE_VALUE);
     if (IsValid(h))
         pIo->Close(h);
-    ::DeleteCriticalSection(&csVolumes);
 }
 
 int C_RudvaneHandleDevice::Open()
@@ -110,11 +107,22 @@ bool C_RudvaneHandleDevice::PrepareTransfer(uint64_t ullLba, uint32_t ulCount,
     t.ulBlockSize = ulBlockSize;
     t.ulMaxBlocks = ulMaxBlocks;
     t.ullPartitionStart = ullPartitionStart;
+    t.bDiskAddressKnown = IsDiskAddressKnown();
     return TransferBytes(ulCount, ulBlockSize, ulBytes) && (ulBytes == 0 || pBuffer != nullptr);
+}
+
+bool C_RudvaneHandleDevice::IsDiskAddressKnown() const
+{
+    const bool bIsVolume = bVolume || ulKind == RUDVANE_KIND_VOLUME ||
+                           ulMediaClass == RUDVANE_MEDIA_FIXED_VOLUME ||
+                           ulMediaClass == RUDVANE_MEDIA_REMOVABLE_VOLUME;
+    return !bIsVolume || bPartitionStartKnown;
 }
 
 int C_RudvaneHandleDevice::ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* pBuffer)
 {
+    if (!CheckTransfer(ullLba, ulCount, false))
+        return 0;
     S_BlockTransfer t;
     uint32_t ulBytes = 0;
     if (!PrepareTransfer(ullLba, ulCount, pBuffer, t, ulBytes))
@@ -133,6 +141,8 @@ int C_RudvaneHandleDevice::ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* p
 
 int C_RudvaneHandleDevice::WriteBlocks(uint64_t ullLba, uint32_t ulCount, const void* pBuffer)
 {
+    if (!CheckTransfer(ullLba, ulCount, true))
+        return 0;
     S_BlockTransfer t;
     uint32_t ulBytes = 0;
     if (!PrepareTransfer(ullLba, ulCount, pBuffer, t, ulBytes))
@@ -152,12 +162,27 @@ int C_RudvaneHandleDevice::WriteBlocks(uint64_t ullLba, uint32_t ulCount, const 
     }
     switch (route) {
     case BLOCK_ROUTE_CDB10:
-        return Cdb10Transfer(true, ullLba + ullPartitionStart, ulCount, pData, ulBytes);
+        return PassThroughWrite(t, pData, ulBytes);
     case BLOCK_ROUTE_HANDLE:
         return HandleTransfer(true, ullLba, pData, ulBytes);
     default:
         return Fail(ERROR_INVALID_PARAMETER);
     }
+}
+
+int C_RudvaneHandleDevice::PassThroughWrite(const S_BlockTransfer& t, void* pData,
+                                            uint32_t ulBytes)
+{
+    if (Cdb10Transfer(true, t.ullLba + t.ullPartitionStart, t.ulCount, pData, ulBytes))
+        return 1;
+    // Refused as unknown, the request never reached the device (a disk image
+    // or RAM disk behind the handle), so the handle takes the write. Any
+    // other failure may have written part of it and stands. Windows 9x and
+    // optical media have no handle path for writes.
+    if (::GetLastError() != ERROR_NOT_SUPPORTED || t.bWin9x ||
+        t.ulMediaClass == RUDVANE_MEDIA_OPTICAL)
+        return 0;
+    return HandleTransfer(true, t.ullLba, pData, ulBytes);
 }
 
 int C_RudvaneHandleDevice::TapeTransfer(bool bWrite, uint64_t ullLba, uint32_t ulCount,
@@ -383,82 +408,36 @@ int C_RudvaneHandleDevice::SizeFromHandle()
 {
     if (!Open())
         return 0;
-    const HANDLE h = hDevice.load();
-    DWORD dwReturned = 0;
-    int nFound = 0;
-
-    union {
-        DISK_GEOMETRY_EX geometryEx;
-        uint8_t bytes[256];
-    } ex;
-    std::memset(&ex, 0, sizeof(ex));
-    if (pIo->Control(h, IOCTL_DISK_GET_DRIVE_GEOMETRY_EX, nullptr, 0, &ex, sizeof(ex),
-                     &dwReturned) &&
-        dwReturned >= offsetof(DISK_GEOMETRY_EX, Data)) {
-        const DWORD dwSector = ex.geometryEx.Geometry.BytesPerSector;
-        const uint64_t ullCount = dwSector != 0
-            ? static_cast<uint64_t>(ex.geometryEx.DiskSize.QuadPart) / dwSector : 0;
-        if (ullCount != 0) {
-            ulBlockSize = dwSector;
-            ullBlockCount = ullCount;
-            nFound = 1;
-        }
-    }
-    for (DWORD dwCode : {static_cast<DWORD>(IOCTL_DISK_GET_DRIVE_GEOMETRY),
-                         static_cast<DWORD>(IOCTL_CDROM_GET_DRIVE_GEOMETRY)}) {
-        if (nFound)
-            break;
-        DISK_GEOMETRY geometry;
-        std::memset(&geometry, 0, sizeof(geometry));
-        if (!pIo->Control(h, dwCode, nullptr, 0, &geometry, sizeof(geometry), &dwReturned) ||
-            dwReturned < sizeof(geometry))
-            continue;
-        const uint64_t ullCount = static_cast<uint64_t>(geometry.Cylinders.QuadPart) *
-                                  geometry.TracksPerCylinder * geometry.SectorsPerTrack;
-        if (ullCount != 0 && geometry.BytesPerSector != 0) {
-            ulBlockSize = geometry.BytesPerSector;
-            ullBlockCount = ullCount;
-            nFound = 1;
-        }
-    }
-    // Devices that report no geometry (a disk image behind a drive letter)
-    // still have a length, or at least an end.
-    const uint32_t ulSize = ulBlockSize != 0 ? ulBlockSize : 512;
-    if (!nFound) {
-        GET_LENGTH_INFORMATION length;
-        std::memset(&length, 0, sizeof(length));
-        if (pIo->Control(h, IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &length, sizeof(length),
-                         &dwReturned) &&
-            dwReturned >= sizeof(length) && length.Length.QuadPart / ulSize != 0) {
-            ulBlockSize = ulSize;
-            ullBlockCount = static_cast<uint64_t>(length.Length.QuadPart) / ulSize;
-            nFound = 1;
-        }
-    }
-    uint64_t ullEnd = 0;
-    if (!nFound && pIo->GetEnd(h, &ullEnd) && ullEnd / ulSize != 0) {
-        ulBlockSize = ulSize;
-        ullBlockCount = ullEnd / ulSize;
-        nFound = 1;
-    }
+    uint64_t ullCount = 0;
+    uint32_t ulSize = 0;
+    const int nFound = ReadDiskSize(*pIo, hDevice.load(), ulBlockSize, ullCount, ulSize);
+    C_KeepError keep;
     Close();
-    return nFound;
+    if (!nFound)
+        return 0;
+    ullBlockCount = ullCount;
+    ulBlockSize = ulSize;
+    return 1;
 }
 
 int C_RudvaneHandleDevice::UpdatePartitionInfo()
 {
     if ((RudvaneGetOptions() & RUDVANE_OPT_NO_SIZE) != 0)
         return Fail(ERROR_NOT_SUPPORTED);
-    PARTITION_INFORMATION info;
-    std::memset(&info, 0, sizeof(info));
-    DWORD dwReturned = 0;
-    if (!ControlOpen(IOCTL_DISK_GET_PARTITION_INFO, nullptr, 0, &info, sizeof(info), &dwReturned))
+    if (!Open())
         return 0;
-    if (dwReturned != 32)
+    int64_t llStart = 0, llLength = 0;
+    const int nRead = ReadPartitionPlace(*pIo, hDevice.load(), llStart, llLength);
+    {
+        C_KeepError keep;
+        Close();
+    }
+    if (!nRead)
+        return 0;
+    if (!ApplyPartitionInfo(llStart, llLength, ulBlockSize, ullBlockCount, ullPartitionStart))
         return Fail(ERROR_INVALID_DATA);
-    return ApplyPartitionInfo(info.StartingOffset.QuadPart, info.PartitionLength.QuadPart,
-                              ulBlockSize, ullBlockCount, ullPartitionStart)
-               ? 1 : Fail(ERROR_INVALID_DATA);
+    bPartitionStartKnown = true;
+    return 1;
 }
 
 // ---------------------------------------------------------------- queries
@@ -495,7 +474,16 @@ int C_RudvaneHandleDevice::Query(uint32_t ulCode, void* pOut, uintptr_t arg, voi
                    ? 1 : 0;
     }
     case RUDVANE_Q_LOCK_VOLUMES:
-        return arg == 1 ? LockVolumes() : UnlockVolumes();
+        if (arg == 1)
+            lockedVolumes.Lock(*pIo, strLetters, dwAccess);
+        else
+            lockedVolumes.Unlock(*pIo);
+        return 1;
+    case RUDVANE_Q_DEVICE_PATH:
+        if (pOut == nullptr)
+            return Fail(ERROR_INVALID_PARAMETER);
+        *static_cast<std::string*>(pOut) = strPath;
+        return 1;
     default:
         if ((ulCode >> 16) == 0x7)
             return Fail(ERROR_NOT_SUPPORTED);
@@ -505,40 +493,7 @@ int C_RudvaneHandleDevice::Query(uint32_t ulCode, void* pOut, uintptr_t arg, voi
 
 size_t C_RudvaneHandleDevice::GetLockedVolumeCount() const
 {
-    ::EnterCriticalSection(&csVolumes);
-    const size_t nCount = vLockedVolumes.size();
-    ::LeaveCriticalSection(&csVolumes);
-    return nCount;
-}
-
-int C_RudvaneHandleDevice::LockVolumes()
-{
-    ::EnterCriticalSection(&csVolumes);
-    for (char cLetter : strLetters) {
-        const char szVolume[7] = {'\\', '\\', '.', '\\', cLetter, ':', '\0'};
-        const HANDLE h = pIo->Open(szVolume, dwAccess);
-        if (!IsValid(h))
-            continue;
-        vLockedVolumes.push_back(h);
-        // A volume that refuses the lock does not stop the others.
-        DWORD dwReturned = 0;
-        pIo->Control(h, FSCTL_LOCK_VOLUME, nullptr, 0, nullptr, 0, &dwReturned);
-    }
-    ::LeaveCriticalSection(&csVolumes);
-    return 1;
-}
-
-int C_RudvaneHandleDevice::UnlockVolumes()
-{
-    ::EnterCriticalSection(&csVolumes);
-    for (HANDLE h : vLockedVolumes) {
-        DWORD dwReturned = 0;
-        pIo->Control(h, FSCTL_UNLOCK_VOLUME, nullptr, 0, nullptr, 0, &dwReturned);
-        pIo->Close(h);
-    }
-    vLockedVolumes.clear();
-    ::LeaveCriticalSection(&csVolumes);
-    return 1;
+    return lockedVolumes.GetCount();
 }
 
 // ---------------------------------------------------------------- media

@@ -6,25 +6,14 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "device/core/RudvaneTypes.h"
 #include "device/win/DeviceIo.h"
+#include "device/win/IoRequest.h"
 #include "device/win/RudvaneDevice.h"
+#include "device/win/VolumeLocks.h"
 
 struct S_BlockTransfer;
-
-// One caller-built device control request for Query(RUDVANE_Q_IO_REQUEST),
-// passed as pOut.
-struct S_RudvaneIoRequest {
-    DWORD dwCode = 0;
-    void* pIn = nullptr;
-    DWORD dwInSize = 0;
-    void* pOut = nullptr;
-    DWORD dwOutSize = 0;
-    DWORD* pdwReturned = nullptr;
-    OVERLAPPED* pOverlapped = nullptr;
-};
 
 // A device opened by a Win32 path ("\\.\PhysicalDrive%u", "\\.\CdRom%u",
 // "\\.\%c:" or a device-interface path).
@@ -47,11 +36,16 @@ public:
     // the end position of the handle, then the file system of the only
     // letter. Not done under RUDVANE_OPT_NO_SIZE.
     int UpdateSize() override;
-    // Tape: REWIND at block 0, then READ(6)/WRITE(6). Windows 9x and optical
-    // media: READ(10)/WRITE(10) at LBA + ullPartitionStart. Writes use
-    // WRITE(10) as well when it can address them (see ChooseWriteRoute).
-    // Otherwise ReadFile/WriteFile at LBA * block size. Writing block 0 of
-    // a whole device first asks the Virtual Disk Service to clean the disk.
+    // Blocks outside the record and writes to the system device are refused
+    // first (CheckTransfer). Tape: REWIND at block 0, then READ(6)/WRITE(6).
+    // Windows 9x and optical media: READ(10)/WRITE(10) at LBA +
+    // ullPartitionStart. Writes use WRITE(10) as well when it can address
+    // them (see ChooseWriteRoute; a volume only once its partition start is
+    // known). Otherwise ReadFile/WriteFile at LBA * block size. A WRITE(10)
+    // refused as unknown (ERROR_NOT_SUPPORTED: nothing reached the device)
+    // goes through WriteFile instead; any other failure fails the write.
+    // Writing block 0 of a whole device first asks the Virtual Disk Service
+    // to clean the disk.
     int ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* pBuffer) override;
     int WriteBlocks(uint64_t ullLba, uint32_t ulCount, const void* pBuffer) override;
     // SCSI pass-through, buffered or direct form (see C_ScsiRequest), with
@@ -68,11 +62,17 @@ public:
     int LoadMedia() override;
     int Open() override;
     int Close() override;
-    // Codes 0x7xxxx: flush, miniport IDENTIFY, a raw request, volume lock.
+    // Codes 0x7xxxx: flush, miniport IDENTIFY, a raw request, volume lock,
+    // the path.
     int Query(uint32_t ulCode, void* pOut, uintptr_t arg, void* pOut2, void* pOut3) override;
 
-    // Partition information of a volume (block count and partition start).
+    // Partition information of a volume (block count and partition start,
+    // see ReadPartitionPlace); on success the partition start is known.
     int UpdatePartitionInfo();
+    // Whether a pass-through command, which addresses the whole disk, reaches
+    // the record's blocks at LBA + ullPartitionStart: always on a whole
+    // device; on a volume only once UpdatePartitionInfo answered.
+    bool IsDiskAddressKnown() const;
     // One ATA command through one transport only (RUDVANE_ATA_ method), without
     // the handler and without the fallback; identification tries them in turn.
     int AtaCommandByMethod(int nMethod, S_RudvaneAtaCommand* pCommand, int nDirection)
@@ -93,6 +93,9 @@ public:
     DWORD dwAccess;
     // RUDVANE_ATA_ transport chosen by identification.
     std::atomic<int> nAtaMethod{RUDVANE_ATA_VENDOR_CDB};
+    // The record is a volume, a part of its disk (set by the passes; media
+    // classes 2 and 5 count as volumes too).
+    bool bVolume = false;
 
 protected:
     int AtaByMethod(int nMethod, S_RudvaneAtaCommand* pCommand, int nDirection);
@@ -111,6 +114,8 @@ private:
     int Cdb10Transfer(bool bWrite, uint64_t ullAbsoluteLba, uint32_t ulCount, void* pBuffer,
                       uint32_t ulBytes);
     int HandleTransfer(bool bWrite, uint64_t ullLba, void* pBuffer, uint32_t ulBytes);
+    // WRITE(10), or WriteFile when the request is refused as unknown.
+    int PassThroughWrite(const S_BlockTransfer& t, void* pData, uint32_t ulBytes);
     // One device control request on the open handle (Open/Close around it).
     BOOL ControlOpen(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, DWORD dwOutSize,
                      DWORD* pdwReturned, OVERLAPPED* pOverlapped = nullptr);
@@ -119,17 +124,14 @@ private:
     BOOL ControlSeparate(DWORD dwCode, void* pIn, DWORD dwInSize, void* pOut, DWORD dwOutSize,
                          DWORD* pdwReturned);
     int SizeFromHandle();
-    int LockVolumes();
-    int UnlockVolumes();
     // Opens "\\.\%c:" of the first letter for Eject and LoadMedia.
     HANDLE OpenFirstLetter();
 
     C_DeviceIo* pIo = &C_DeviceIo::System();
     std::atomic<HANDLE> hDevice{INVALID_HANDLE_VALUE};
     std::atomic<long> lOpenCount{0};
-    // Guards vLockedVolumes.
-    mutable CRITICAL_SECTION csVolumes;
-    std::vector<HANDLE> vLockedVolumes;
+    bool bPartitionStartKnown = false;
+    C_VolumeLocks lockedVolumes;
 };
 
 #endif

@@ -30,6 +30,9 @@ int C_RudvaneTrackDevice::ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* pB
 {
     if (pParent == nullptr)
         return NotSupported();
+    // The track's blocks run from its start to the lead-out.
+    if (!CheckTransfer(ullLba, ulCount, false, true))
+        return 0;
     if (!bAudio)
         return pParent->ReadBlocks(ullLba, ulCount, pBuffer);
     uint32_t ulBytes = 0;

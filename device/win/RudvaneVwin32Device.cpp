@@ -28,6 +28,8 @@ C_RudvaneVwin32Device::C_RudvaneVwin32Device(uint32_t ulDriveIn) : ulDrive(ulDri
 
 int C_RudvaneVwin32Device::ReadBlocks(uint64_t ullLba, uint32_t ulCount, void* pBuffer)
 {
+    if (!CheckTransfer(ullLba, ulCount, false))
+        return 0;
     uint32_t ulBytes = 0;
     if (ulBlockSize == 0 || !TransferBytes(ulCount, ulBlockSize, ulBytes) ||
         (ulBytes != 0 && pBuffer == nullptr) || ullLba + ulCount > 0x100000000ull) {

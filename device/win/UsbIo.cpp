@@ -3,8 +3,8 @@
 #include "device/core/EnumRules.h"
 #include "device/win/DeviceNodes.h"
 #include "device/win/EnumIo.h"
-#include "device/win/EnumNodes.h"
-#include "device/win/Rudvane.h"
+#include "device/win/NodeLetters.h"
+#include "device/win/RudvaneState.h"
 
 C_UsbIo& C_UsbIo::System()
 {

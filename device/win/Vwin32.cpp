@@ -1,6 +1,6 @@
 #include "device/win/Vwin32.h"
 
-#include "device/win/Rudvane.h"
+#include "device/win/RudvaneState.h"
 
 int Vwin32Call(DWORD dwFunction, S_Vwin32Registers& regs)
 {

@@ -8,7 +8,9 @@ int TabButtonIconSize(int nHeight)
 {
     if (nHeight <= 0)
         return 0;
-    const int nSize = static_cast<int>(nHeight * 0.7);
+    // In integers: 0.7 has no exact binary value, and the 32-bit build's x87
+    // arithmetic would make 40 * 0.7 a little less than 28.
+    const int nSize = nHeight * 7 / 10;
     return (nSize + 4) / 8 * 8;
 }
 

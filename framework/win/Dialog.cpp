@@ -52,6 +52,19 @@ INT_PTR C_Dialog::DoModal(HINSTANCE hInstanceIn, int nTemplateId, uint32_t ulFla
     return ::DialogBoxParamA(hInstance, MAKEINTRESOURCEA(nTemplateId), hParent, DialogProc, lParam);
 }
 
+INT_PTR C_Dialog::DoModalIndirect(HINSTANCE hInstanceIn, const std::vector<uint8_t>& vTemplate, uint32_t ulFlags,
+                                  HWND hParent)
+{
+    if (vTemplate.empty())
+        return -1;
+    PrepareStart(hInstanceIn, ulFlags & ~static_cast<uint32_t>(DLG_MODELESS));
+    const std::vector<uint8_t> rewritten =
+        PrepareTemplateFontBytes(vTemplate.data(), vTemplate.size(), (ulFlags & DLG_CLASSIC_FONT) != 0);
+    const std::vector<uint8_t>& used = rewritten.empty() ? vTemplate : rewritten;
+    return ::DialogBoxIndirectParamA(hInstance, reinterpret_cast<LPCDLGTEMPLATEA>(used.data()), hParent, DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+}
+
 HWND C_Dialog::Create(HINSTANCE hInstanceIn, int nTemplateId, uint32_t ulFlags, HWND hParent)
 {
     PrepareStart(hInstanceIn, ulFlags | DLG_MODELESS);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/win/Library.h"
 #include "framework/win/MinimumSize.h"
@@ -48,6 +49,10 @@ public:
     // Runs the dialog modally; returns its end code, -1 when it could not
     // be created or its _Handle_Init refused.
     INT_PTR DoModal(HINSTANCE hInstanceIn, int nTemplateId, uint32_t ulFlags, HWND hParent);
+    // The same for a template built in memory (its font prepared like a
+    // resource template's).
+    INT_PTR DoModalIndirect(HINSTANCE hInstanceIn, const std::vector<uint8_t>& vTemplate, uint32_t ulFlags,
+                            HWND hParent);
     // Creates the dialog modeless; returns its window, or null.
     HWND Create(HINSTANCE hInstanceIn, int nTemplateId, uint32_t ulFlags, HWND hParent);
     // Closes the dialog unless it has no window or CanClose(nCode) refuses.

@@ -1,8 +1,29 @@
 #include "framework/win/ErrorText.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace {
+
+constexpr DWORD kCustomerBit = 0x20000000;
+constexpr size_t kMaxSources = 8;
+std::atomic<ErrorTextSource> sources[kMaxSources];
+
+bool SourceText(DWORD dwError, char* pszBuffer)
+{
+    if ((dwError & kCustomerBit) == 0)
+        return false;
+    for (const auto& source : sources) {
+        const ErrorTextSource pSource = source.load();
+        const char* pszText = pSource != nullptr ? pSource(dwError) : nullptr;
+        if (pszText != nullptr) {
+            std::strncpy(pszBuffer, pszText, kErrorTextBuffer - 1);
+            pszBuffer[kErrorTextBuffer - 1] = '\0';
+            return true;
+        }
+    }
+    return false;
+}
 
 // The message text of dwError from the system or from hModule's message
 // table, cut to the buffer; false when there is none.
@@ -33,14 +54,26 @@ bool MessageText(DWORD dwSource, HMODULE hModule, DWORD dwError, char* pszBuffer
 
 } // namespace
 
+void AddErrorTextSource(ErrorTextSource pSource)
+{
+    if (pSource == nullptr)
+        return;
+    for (auto& source : sources) {
+        ErrorTextSource pExpected = nullptr;
+        if (source.load() == pSource ||
+            source.compare_exchange_strong(pExpected, pSource) || pExpected == pSource)
+            return;
+    }
+}
+
 char* GetErrorText(DWORD dwError, char* pszBuffer)
 {
-    if (!MessageText(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, dwError, pszBuffer)) {
-        HMODULE hWininet = ::GetModuleHandleA("wininet.dll");
-        if (hWininet == nullptr ||
-            !MessageText(FORMAT_MESSAGE_FROM_HMODULE, hWininet, dwError, pszBuffer))
-            return nullptr;
-    }
+    const HMODULE hWininet = ::GetModuleHandleA("wininet.dll");
+    if (!SourceText(dwError, pszBuffer) &&
+        !MessageText(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, dwError, pszBuffer) &&
+        (hWininet == nullptr ||
+         !MessageText(FORMAT_MESSAGE_FROM_HMODULE, hWininet, dwError, pszBuffer)))
+        return nullptr;
     size_t nLength = 0;
     for (char* p = pszBuffer; *p != '\0'; ++p, ++nLength)
         if (*p == '\r' || *p == '\n')

@@ -50,9 +50,13 @@ std::vector<uint8_t> PrepareTemplateFont(HINSTANCE hInstance, int nTemplateId, b
     const uint8_t* pTemplate = hLoaded != nullptr ? static_cast<const uint8_t*>(::LockResource(hLoaded)) : nullptr;
     if (pTemplate == nullptr || dwSize == 0)
         return {};
+    return PrepareTemplateFontBytes(pTemplate, dwSize, bClassic);
+}
 
+std::vector<uint8_t> PrepareTemplateFontBytes(const uint8_t* pTemplate, size_t nSize, bool bClassic)
+{
     S_TemplateFont font;
-    if (!ReadTemplateFont(pTemplate, dwSize, font) || !IsReplaceableDialogFace(font.strFace))
+    if (!ReadTemplateFont(pTemplate, nSize, font) || !IsReplaceableDialogFace(font.strFace))
         return {};
 
     // Only the fields up to lfMessageFont are read, which every system fills.
@@ -76,6 +80,6 @@ std::vector<uint8_t> PrepareTemplateFont(HINSTANCE hInstance, int nTemplateId, b
         [](const std::string& strFace) { return IsFontInstalled(strFace.c_str()); });
     if (!choice.bChange)
         return {};
-    return RewriteTemplateFont(pTemplate, dwSize, font, Widen(choice.strFace),
+    return RewriteTemplateFont(pTemplate, nSize, font, Widen(choice.strFace),
                                static_cast<uint16_t>(choice.nPointSize));
 }

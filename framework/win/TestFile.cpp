@@ -95,6 +95,15 @@ std::unique_ptr<I_TransferAccessor> C_TestFile::OpenAccessor()
     return pAccessor;
 }
 
+bool C_TestFile::GetSize(uint64_t* pullSize)
+{
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(hFile, &size))
+        return false;
+    *pullSize = static_cast<uint64_t>(size.QuadPart);
+    return true;
+}
+
 bool C_TestFile::Seek(uint64_t ullOffset)
 {
     LONG lHigh = static_cast<LONG>(ullOffset >> 32);

@@ -24,6 +24,7 @@ public:
     bool Read(void* pBuffer, DWORD dwBytes) override;
     bool Write(const void* pBuffer, DWORD dwBytes) override;
     std::unique_ptr<I_TransferAccessor> OpenAccessor() override;
+    bool GetSize(uint64_t* pullSize) override;
     bool Seek(uint64_t ullOffset) override;
     bool SetEnd() override;
     bool Flush() override;

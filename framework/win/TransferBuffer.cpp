@@ -3,12 +3,18 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
 bool C_TransferBuffer::Allocate(uint32_t ulBlockSize)
 {
     Free();
+    // A 32-bit system cannot add the alignment to the largest block sizes.
+    if (ulBlockSize > SIZE_MAX - 4096) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     const size_t nBytes = static_cast<size_t>(ulBlockSize) + 4096;
     pAllocation.reset(new (std::nothrow) uint8_t[nBytes]);
     if (!pAllocation) {

@@ -52,6 +52,14 @@ public:
     // failure. Accessors are released before the file is closed or removed.
     virtual std::unique_ptr<I_TransferAccessor> OpenAccessor() = 0;
 
+    // The open file's size in bytes. Stand-ins that do not keep one fail
+    // with ERROR_CALL_NOT_IMPLEMENTED.
+    virtual bool GetSize(uint64_t* pullSize)
+    {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+
     // The file position, from the start.
     virtual bool Seek(uint64_t ullOffset) = 0;
     // The file ends at the file position.

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "framework/core/ConsoleArguments.h"
+
 namespace {
 
 bool ParseMBytes(const std::string& strText, uint64_t& ullOut)
@@ -53,39 +55,18 @@ bool ParseQuickCommand(const std::vector<std::string>& vArgs, S_QuickCommand& co
         strError = "unknown command \"" + vArgs[0] + "\"";
         return false;
     }
-    bool bOptionsEnd = false;
-    for (size_t i = 1; i < vArgs.size(); ++i) {
-        std::string strArg = vArgs[i];
-        if (bOptionsEnd || strArg.empty() || strArg[0] != '-' || strArg == "-") {
-            if (strArg.empty()) {
-                strError = "empty target";
-                return false;
-            }
+    std::vector<S_ConsoleArgument> vSplit;
+    const auto takesValue = [](const std::string& strName) {
+        return strName == "--size" || strName == "--block" || strName == "--log";
+    };
+    if (!SplitConsoleArguments(vArgs, 1, takesValue, vSplit, strError))
+        return false;
+    for (const S_ConsoleArgument& argument : vSplit) {
+        const std::string& strArg = argument.strText;
+        const std::string& strValue = argument.strValue;
+        if (argument.bTarget) {
             command.vTargets.push_back(strArg);
             continue;
-        }
-        if (strArg == "--") {
-            bOptionsEnd = true;
-            continue;
-        }
-        std::string strValue;
-        bool bInlineValue = false;
-        const size_t nEquals = strArg.find('=');
-        if (strArg.compare(0, 2, "--") == 0 && nEquals != std::string::npos) {
-            strValue = strArg.substr(nEquals + 1);
-            strArg.resize(nEquals);
-            bInlineValue = true;
-        }
-        const bool bTakesValue = strArg == "--size" || strArg == "--block" || strArg == "--log";
-        if (bTakesValue && !bInlineValue) {
-            if (i + 1 >= vArgs.size()) {
-                strError = strArg + " needs a value";
-                return false;
-            }
-            strValue = vArgs[++i];
-        } else if (!bTakesValue && bInlineValue) {
-            strError = strArg + " takes no value";
-            return false;
         }
         if (strArg == "--size") {
             if (!ParseMBytes(strValue, command.ullFileSizeMBytes)) {

@@ -2,10 +2,10 @@
 #define QUENVALE_QUICK_QUICKJSON_H
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "framework/core/JsonText.h"
 #include "quick/core/QuickFigures.h"
 
 // One console run as the JSON output shows it.
@@ -21,13 +21,6 @@ struct S_QuickRunRecord {
 // Texts in the system's code page become UTF-8 through toUtf8; without it,
 // bytes from 0x80 on are read as Windows-1252. The output is pure ASCII
 // (other characters as \u escapes).
-using T_TextToUtf8 = std::function<std::string(const std::string&)>;
-
-// A JSON string literal, quotes included, of a UTF-8 text.
-std::string JsonString(const std::string& strUtf8);
-// Windows-1252 text as UTF-8.
-std::string Cp1252ToUtf8(const std::string& strText);
-
 std::string QuickRunJson(const S_QuickRunRecord& record, const T_TextToUtf8& toUtf8 = nullptr);
 
 #endif

@@ -81,24 +81,6 @@ std::string ProcessorText(const std::string& strName, uint32_t ulMaxClockMHz)
     return strName + szClock;
 }
 
-std::string PercentEncode(const std::string& strText)
-{
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string strEncoded;
-    for (const char c : strText) {
-        const unsigned char b = static_cast<unsigned char>(c);
-        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' ||
-            b == '.' || b == '_' || b == '~') {
-            strEncoded += c;
-        } else {
-            strEncoded += '%';
-            strEncoded += kHex[b >> 4];
-            strEncoded += kHex[b & 0xF];
-        }
-    }
-    return strEncoded;
-}
-
 std::string ComparisonPageAddress(uint32_t ulReadRate, uint32_t ulWriteRate, const std::string& strDescription,
                                   uint32_t ulBusBits, const std::string& strProcessor)
 {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/core/HttpUrl.h"
+
 // Bus bits of a tested drive.
 enum : uint32_t {
     QUICK_BUS_USB = 0x1,
@@ -36,9 +38,8 @@ std::string SummaryLine(const std::string& strDescription, const std::string& st
 // case), " %.2f GHz" of the clock.
 std::string ProcessorText(const std::string& strName, uint32_t ulMaxClockMHz);
 
-// The bytes of a text as they may stand in the value of a web address's
-// query: letters, digits and "-._~" as they are, every other byte as %XX.
-std::string PercentEncode(const std::string& strText);
+// PercentEncode, for the comparison page's query values, is the one of the
+// HTTP client (framework/core/HttpUrl.h).
 
 // The maker's host, which serves the comparison page.
 constexpr const char* kComparisonHost = "www.ternwick.com";

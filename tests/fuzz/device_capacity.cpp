@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         std::memcpy(&ulBlock, pData + 16, 4);
         uint64_t ullCount = 1, ullPartition = 2;
         if (ApplyPartitionInfo(llStart, llLength, ulBlock, ullCount, ullPartition)) {
-            if (llStart < 0 || llLength < 0 || ulBlock == 0)
+            if (llStart < 0 || llLength < 0 || ulBlock == 0 || llStart % ulBlock != 0)
                 std::abort();
             if (ullPartition > static_cast<uint64_t>(llStart) || ullCount > static_cast<uint64_t>(llLength))
                 std::abort();

@@ -73,7 +73,16 @@ TEST(BlockRouteTest, WritesUsePassThroughOnlyWhenTheCommandCanAddressThem)
     };
     S_BlockTransfer optical = Disk(1ull << 33, 1);
     optical.ulMediaClass = RUDVANE_MEDIA_OPTICAL;
+    // WRITE(10) addresses the whole disk: a volume whose start is unknown
+    // would have its block 0 land on the disk's block 0.
+    S_BlockTransfer placeUnknown = Disk(0, 1);
+    placeUnknown.bDiskAddressKnown = false;
+    S_BlockTransfer opticalPlaceUnknown = Disk(100, 1);
+    opticalPlaceUnknown.ulMediaClass = RUDVANE_MEDIA_OPTICAL;
+    opticalPlaceUnknown.bDiskAddressKnown = false;
     const std::vector<Case> cases = {
+        {"volume whose place is unknown", placeUnknown, BLOCK_ROUTE_HANDLE},
+        {"optical media have no other way", opticalPlaceUnknown, BLOCK_ROUTE_CDB10},
         {"small at a low LBA", Disk(100, 8), BLOCK_ROUTE_CDB10},
         {"count equals max blocks", Disk(100, 256), BLOCK_ROUTE_CDB10},
         {"count above max blocks", Disk(100, 257), BLOCK_ROUTE_HANDLE},

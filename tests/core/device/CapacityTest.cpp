@@ -129,6 +129,7 @@ TEST(CapacityTest, PartitionInfoDividesOnlyKnownValues)
              {"block size unknown", 1048576, 1048576, 0, false, 0, 0},
              {"negative start", -512, 1048576, 512, false, 0, 0},
              {"negative length", 0, -1, 512, false, 0, 0},
+             {"start between blocks", 1048576 + 256, 1048576, 512, false, 0, 0},
              {"beyond 2 TiB", 0x30000000000LL, 0x10000000000LL, 512, true, 0x80000000,
               0x180000000}}) {
         SCOPED_TRACE(c.pszName);

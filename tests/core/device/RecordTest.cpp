@@ -102,15 +102,56 @@ TEST(RecordTest, SystemRecordByLetterIdentityOrMissingLetter)
         {"no letter, strict", "", "Other-Disk-1-2", 'C', true, true},
         {"letters, strict, other identity", "E", "Other-Disk-1-2", 'C', true, false},
         {"no system letter known", "E", "", '\0', false, false},
+        // Wine's C: has no identity texts: blank records must not match it.
+        {"blank identity, blank system identity", "E", "---", 'C', false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszName);
         auto p = MakeVolume();
         p->strLetters = c.strLetters;
+        if (c.strSystemIdentity == "---")
+            p->strVendor = p->strProduct = p->strRevision = p->strSerial = "";
         EXPECT_EQ(IsSystemRecord(*p, c.cSystemLetter, c.strSystemIdentity, c.bStrict), c.bExpected);
     }
     EXPECT_EQ(FormatRecordIdentity(*MakeVolume()), strIdentity);
     EXPECT_EQ(FormatRecordIdentity(S_RudvaneRecord()), "---");
+}
+
+TEST(RecordTest, BlockRangeKeepsTransfersInsideTheRecordWithoutWrapping)
+{
+    struct Case {
+        const char* pszName;
+        uint64_t ullBlocks;
+        uint64_t ullFirst;
+        uint32_t ulBlockSize;
+        uint64_t ullLba;
+        uint32_t ulCount;
+        bool bFromFirstBlock;
+        uint32_t ulError;
+    };
+    const uint32_t kOut = rudvane_error::kSectorNotFound;
+    const std::vector<Case> cases = {
+        {"whole record", 1000, 0, 512, 0, 1000, true, 0},
+        {"last block", 1000, 0, 512, 999, 1, true, 0},
+        {"nothing at the end", 1000, 0, 512, 1000, 0, true, 0},
+        {"one past the end", 1000, 0, 512, 1000, 1, true, kOut},
+        {"straddling the end", 1000, 0, 512, 999, 2, true, kOut},
+        {"lba plus count wraps 64 bits", 1000, 0, 512, UINT64_MAX, 2, true, kOut},
+        {"largest count", UINT64_MAX, 0, 512, UINT64_MAX - 0xFFFFFFFFull, 0xFFFFFFFF, true, 0},
+        {"below the first block", 1000, 16, 2048, 15, 1, true, kOut},
+        {"below the first block, reading the device", 1000, 16, 2048, 0, 16, false, 0},
+        {"first block", 1000, 16, 2048, 16, 1, true, 0},
+        {"size never found", 0, 0, 512, 0, 1, false, kOut},
+        {"block size unknown", 1000, 0, 0, 0, 1, false, rudvane_error::kNotReady},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        S_RudvaneRecord record;
+        record.ullBlockCount = c.ullBlocks;
+        record.ullFirstBlock = c.ullFirst;
+        record.ulBlockSize = c.ulBlockSize;
+        EXPECT_EQ(BlockRangeError(record, c.ullLba, c.ulCount, c.bFromFirstBlock), c.ulError);
+    }
 }
 
 TEST(RecordTest, PathHashTakesBytesAsSignedAndShiftsLogically)

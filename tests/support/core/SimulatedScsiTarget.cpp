@@ -53,11 +53,19 @@ void C_SimulatedScsiTarget::ReadImage(uint64_t ullLba, uint32_t ulCount, uint8_t
 {
     for (uint32_t i = 0; i < ulCount; ++i) {
         uint8_t* pBlock = pOut + static_cast<size_t>(i) * ulBlockSize;
-        auto it = mapBlocks.find(ullLba + i);
+        uint64_t ullPlace = ullLba + i;
+        if (ullRealBlocks != 0 && ullPlace >= ullRealBlocks) {
+            if (eFake == FAKE_DROP) {
+                std::memset(pBlock, 0, ulBlockSize);
+                continue;
+            }
+            ullPlace %= ullRealBlocks;
+        }
+        auto it = mapBlocks.find(ullPlace);
         if (it != mapBlocks.end())
             std::memcpy(pBlock, it->second.data(), ulBlockSize);
         else
-            FillPattern(ullLba + i, ulBlockSize, pBlock);
+            FillPattern(ullPlace, ulBlockSize, pBlock);
     }
 }
 
@@ -65,8 +73,26 @@ void C_SimulatedScsiTarget::WriteImage(uint64_t ullLba, uint32_t ulCount, const 
 {
     for (uint32_t i = 0; i < ulCount; ++i) {
         const uint8_t* pBlock = pIn + static_cast<size_t>(i) * ulBlockSize;
-        mapBlocks[ullLba + i].assign(pBlock, pBlock + ulBlockSize);
+        uint64_t ullPlace = ullLba + i;
+        if (ullRealBlocks != 0 && ullPlace >= ullRealBlocks) {
+            if (eFake == FAKE_DROP)
+                continue;
+            ullPlace %= ullRealBlocks;
+        }
+        mapBlocks[ullPlace].assign(pBlock, pBlock + ulBlockSize);
     }
+}
+
+void C_SimulatedScsiTarget::Swap(const std::string& strProductIn, uint64_t ullBlocksIn)
+{
+    strProduct = strProductIn;
+    std::string strModelVendor = strVendor;
+    strModelVendor.resize(8, ' ');  // ATA models carry the vendor in their first 8 characters
+    strAtaModel = strModelVendor + strProductIn;
+    strAtaSerial += "-swapped";
+    ullBlocks = ullBlocksIn;
+    ullRealBlocks = 0;
+    mapBlocks.clear();
 }
 
 std::array<uint8_t, 512> C_SimulatedScsiTarget::BuildIdentify(bool bPacket) const

@@ -58,6 +58,16 @@ private:
 // The image is sparse: a block never written reads as FillPattern of its
 // LBA, so any read shows which block it came from. Faults are queued per
 // opcode and used up by the commands they hit.
+//
+// A fake device claims more blocks than it holds: with ullRealBlocks set,
+// blocks from there on wrap onto block lba % ullRealBlocks (FAKE_WRAP), or
+// are dropped (FAKE_DROP: writes vanish, reads give zeros). Every transfer,
+// by command or by handle, goes through the image, so both see it.
+enum E_FakeCapacity : int {
+    FAKE_WRAP = 0,
+    FAKE_DROP = 1,
+};
+
 class C_SimulatedScsiTarget {
 public:
     explicit C_SimulatedScsiTarget(uint64_t ullBlocksIn = 2048, uint32_t ulBlockSizeIn = 512);
@@ -70,11 +80,16 @@ public:
     bool ExecuteAta(const S_AtaTaskFile& in, int nDirection, uint8_t* pData, uint32_t ulLength,
                     S_AtaTaskFile& out);
 
-    // The image, ulBlockSize bytes per block.
+    // The image, ulBlockSize bytes per block, at the addresses the device
+    // claims (see ullRealBlocks).
     void ReadImage(uint64_t ullLba, uint32_t ulCount, uint8_t* pOut) const;
     void WriteImage(uint64_t ullLba, uint32_t ulCount, const uint8_t* pIn);
+    // Whether the block the device really holds at that place was written.
     bool IsWritten(uint64_t ullLba) const { return mapBlocks.count(ullLba) != 0; }
     size_t WrittenBlocks() const { return mapBlocks.size(); }
+    // Another device takes this one's place (a stick swapped between two
+    // refreshes): new product and serial texts, a new size, a blank image.
+    void Swap(const std::string& strProductIn, uint64_t ullBlocksIn);
     // Content of a block never written: the LBA as 8 little-endian bytes,
     // repeated, each copy with its byte index mixed into the last byte.
     static void FillPattern(uint64_t ullLba, uint32_t ulBlockSize, uint8_t* pOut);
@@ -96,8 +111,10 @@ public:
     const std::vector<uint8_t>& LastCdb() const;
 
     // What the target is; tests change these freely.
-    uint64_t ullBlocks;
+    uint64_t ullBlocks;               // the blocks it claims
     uint32_t ulBlockSize;
+    uint64_t ullRealBlocks = 0;       // the blocks it holds; 0: all it claims
+    E_FakeCapacity eFake = FAKE_WRAP; // what happens to the others
     uint8_t bDeviceType = 0;  // INQUIRY peripheral type: 0 disk, 1 tape, 5 optical
     std::string strVendor = "QVSIM";
     std::string strProduct = "Simulated Disk";

@@ -13,8 +13,10 @@ public:
         char szTemp[MAX_PATH] = {};
         ::GetTempPathA(sizeof(szTemp), szTemp);
         static int nCount = 0;
+        // Process ids come back soon under Wine: the tick count keeps a new
+        // process from meeting a folder of an earlier one.
         strPath = std::string(szTemp) + "qv-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                  std::to_string(++nCount) + "\\";
+                  std::to_string(::GetTickCount()) + "-" + std::to_string(++nCount) + "\\";
         ::CreateDirectoryA(strPath.c_str(), nullptr);
     }
     ~C_TempFolder() { RemoveTree(strPath); }

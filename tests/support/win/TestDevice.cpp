@@ -154,9 +154,26 @@ BOOL C_SimulatedIo::Control(HANDLE hDevice, DWORD dwCode, void* pIn, DWORD dwInS
         *pReturned = sizeof(length);
         return TRUE;
     }
+    case IOCTL_DISK_GET_PARTITION_INFO_EX: {
+        if (!bPartitionInfoEx)
+            return Fail(ERROR_NOT_SUPPORTED);
+        if (dwOutSize < sizeof(PARTITION_INFORMATION_EX))
+            return Fail(ERROR_INSUFFICIENT_BUFFER);
+        PARTITION_INFORMATION_EX info;
+        std::memset(&info, 0, sizeof(info));
+        info.PartitionStyle = bGpt ? PARTITION_STYLE_GPT : PARTITION_STYLE_MBR;
+        info.StartingOffset.QuadPart = llPartitionStart;
+        info.PartitionLength.QuadPart = llPartitionLength;
+        info.PartitionNumber = 1;
+        std::memcpy(pOut, &info, sizeof(info));
+        *pReturned = sizeof(info);
+        return TRUE;
+    }
     case IOCTL_DISK_GET_PARTITION_INFO: {
         if (!bPartitionInfo)
             return Fail(ERROR_NOT_SUPPORTED);
+        if (bGpt)
+            return Fail(ERROR_INVALID_FUNCTION);
         PARTITION_INFORMATION info;
         std::memset(&info, 0, sizeof(info));
         info.StartingOffset.QuadPart = llPartitionStart;
@@ -328,12 +345,13 @@ int C_SimulatedIo::Transfer(HANDLE hDevice, bool bWrite, uint64_t ullOffset, voi
         return Fail(ERROR_INVALID_PARAMETER);
     const uint64_t ullLba = ullOffset / ulBlock;
     const uint32_t ulCount = ulBytes / ulBlock;
-    if (ullLba > target.ullBlocks || ulCount > target.ullBlocks - ullLba)
+    const uint64_t ullReach = HandleBlocks();
+    if (ullLba > ullReach || ulCount > ullReach - ullLba)
         return Fail(ERROR_SECTOR_NOT_FOUND);
     if (bWrite)
-        target.WriteImage(ullLba, ulCount, static_cast<const uint8_t*>(pBuffer));
+        target.WriteImage(ullHandleStart + ullLba, ulCount, static_cast<const uint8_t*>(pBuffer));
     else
-        target.ReadImage(ullLba, ulCount, static_cast<uint8_t*>(pBuffer));
+        target.ReadImage(ullHandleStart + ullLba, ulCount, static_cast<uint8_t*>(pBuffer));
     return 1;
 }
 
@@ -343,7 +361,7 @@ int C_SimulatedIo::GetEnd(HANDLE hDevice, uint64_t* pullEnd)
         return Fail(ERROR_INVALID_HANDLE);
     if (!bEndPosition)
         return Fail(ERROR_NOT_SUPPORTED);
-    *pullEnd = target.ullBlocks * target.ulBlockSize;
+    *pullEnd = HandleBlocks() * target.ulBlockSize;
     return 1;
 }
 
@@ -358,6 +376,47 @@ int C_SimulatedIo::Flush(HANDLE hDevice)
 void C_SimulatedIo::CleanDisk(const std::string& strDevicePath)
 {
     vCleaned.push_back(strDevicePath);
+}
+
+uint64_t C_SimulatedIo::HandleBlocks() const
+{
+    const uint64_t ullBlocks =
+        target.ullBlocks > ullHandleStart ? target.ullBlocks - ullHandleStart : 0;
+    return ullHandleBlocks != 0 && ullHandleBlocks < ullBlocks ? ullHandleBlocks : ullBlocks;
+}
+
+DWORD C_SimulatedIo::LogicalDrives()
+{
+    DWORD dwDrives = 0;
+    for (char c : strLetters) {
+        if (c >= 'A' && c <= 'Z')
+            dwDrives |= 1u << (c - 'A');
+    }
+    return dwDrives;
+}
+
+UINT C_SimulatedIo::DriveType(const std::string& strRoot)
+{
+    const bool bShown = strRoot.size() == 3 && strRoot.compare(1, 2, ":\\") == 0 &&
+                        strLetters.find(strRoot[0]) != std::string::npos;
+    return bShown ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+}
+
+void C_SimulatedIo::SetVolume(uint64_t ullStart, uint64_t ullBlocksIn, bool bGptIn)
+{
+    ullHandleStart = ullStart;
+    ullHandleBlocks = ullBlocksIn;
+    bPartitionInfoEx = true;
+    bPartitionInfo = !bGptIn;
+    bGpt = bGptIn;
+    llPartitionStart = static_cast<int64_t>(ullStart * target.ulBlockSize);
+    llPartitionLength = static_cast<int64_t>(ullBlocksIn * target.ulBlockSize);
+}
+
+void C_SimulatedIo::RefusePassThrough()
+{
+    mapControlErrors[IOCTL_SCSI_PASS_THROUGH] = ERROR_NOT_SUPPORTED;
+    mapControlErrors[IOCTL_SCSI_PASS_THROUGH_DIRECT] = ERROR_NOT_SUPPORTED;
 }
 
 C_TestDevice::C_TestDevice(uint64_t ullBlocks, uint32_t ulBlockSizeIn, const std::string& strPathIn)

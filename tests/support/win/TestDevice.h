@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "device/win/DeviceIo.h"
+#include "device/win/EnumIo.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
 #include "tests/support/core/SimulatedScsiTarget.h"
@@ -22,6 +22,19 @@ protected:
     void SetUp() override { RudvaneInit(nullptr, nullptr, 0); }
     void TearDown() override { RudvaneExit(); }
 };
+
+// Every listed record in list order, stale ones included.
+inline std::vector<C_RudvaneDevice*> ListedRecords()
+{
+    std::vector<C_RudvaneDevice*> v;
+    RudvaneForEachDevice(
+        [](C_RudvaneDevice* p, void* pContext) {
+            static_cast<std::vector<C_RudvaneDevice*>*>(pContext)->push_back(p);
+            return 1;
+        },
+        &v, 1);
+    return v;
+}
 
 // A caller's sense area, 0xAA before the call so that a test sees every byte
 // the call wrote or cleared.
@@ -40,8 +53,16 @@ inline constexpr std::array<uint8_t, 24> kClearedSense{};
 // transfers on the target's image and the end position. Handles are real
 // (unnamed events), so opening and closing count like the real thing.
 //
-// Every call is logged; failures are injected by the fields below.
-class C_SimulatedIo : public C_DeviceIo {
+// It is a whole small system for the enumeration code too (C_EnumIo): it
+// shows the letters of strLetters (fixed drives, without file systems) and
+// no Plug and Play devices, so the passes' own record making
+// (RudvaneProbePhysicalDrive, RudvaneProbeVolume) runs on it.
+//
+// A volume: SetVolume makes every handle address the part of the disk from
+// a start block on, as a volume's handle does, while pass-through commands
+// still address the whole disk; the partition requests then describe that
+// part. Every call is logged; failures are injected by the fields below.
+class C_SimulatedIo : public C_EnumIo {
 public:
     explicit C_SimulatedIo(C_SimulatedScsiTarget& targetIn) : target(targetIn) {}
     ~C_SimulatedIo() override;
@@ -57,7 +78,43 @@ public:
     // Only recorded: nothing here ever cleans a disk.
     void CleanDisk(const std::string& strDevicePath) override;
 
+    DWORD LogicalDrives() override;
+    UINT DriveType(const std::string& strRoot) override;
+    bool VolumeInfo(char, std::string&, std::string&, DWORD&) override { return false; }
+    bool DisplayName(char, std::string&) override { return false; }
+    bool DosDeviceTarget(char, std::string&) override { return false; }
+    int VolumeName(const std::string&, std::string&) override { return 0; }
+    bool ListClass(const S_ClassGuid&, bool, std::vector<S_ClassDevice>& out) override
+    {
+        out.clear();
+        return true;
+    }
+    bool NodeParent(uint32_t, uint32_t&) override { return false; }
+    bool NodeChild(uint32_t, uint32_t&) override { return false; }
+    bool NodeInstanceId(uint32_t, std::string&) override { return false; }
+    bool NodeText(uint32_t, E_NodeText, std::string&) override { return false; }
+    bool RemovalRelations(const std::string&, std::vector<std::string>&) override { return false; }
+    bool InterfacePath(const std::string&, const S_ClassGuid&, std::string&) override
+    {
+        return false;
+    }
+    bool MountedDevices(std::vector<std::pair<std::string, std::vector<uint8_t>>>&) override
+    {
+        return false;
+    }
+    bool HardwareKeyText(const std::string&, const char*, std::string&) override { return false; }
+
+    // Handles address ullBlocksIn blocks of the disk from ullStart on; the
+    // partition requests answer with that place: IOCTL_DISK_GET_PARTITION_INFO_EX
+    // always, the old request only for an MBR disk (GPT disks refuse it).
+    void SetVolume(uint64_t ullStart, uint64_t ullBlocksIn, bool bGpt);
+    // SCSI pass-through in both forms is refused as unknown (error 50), as on
+    // a disk image or a RAM disk: nothing reaches the device.
+    void RefusePassThrough();
+
     C_SimulatedScsiTarget& target;
+    // The drive letters the simulated system shows (GetLogicalDrives).
+    std::string strLetters;
 
     // Injected failures.
     DWORD dwOpenError = 0;                   // Open fails with it while nonzero
@@ -73,10 +130,16 @@ public:
     bool bGeometry = false;
     bool bLengthInfo = false;
     bool bEndPosition = true;
-    bool bPartitionInfo = false;
+    bool bPartitionInfo = false;      // the old request (MBR disks and older systems)
+    bool bPartitionInfoEx = false;    // IOCTL_DISK_GET_PARTITION_INFO_EX
+    bool bGpt = false;                // the EX answer's style; the old request is refused
     int64_t llPartitionStart = 0;
     int64_t llPartitionLength = 0;
     DWORD dwPartitionReturned = 32;
+    // Where handle transfers land: from this block of the disk on, at most
+    // ullHandleBlocks blocks (0: to the disk's end).
+    uint64_t ullHandleStart = 0;
+    uint64_t ullHandleBlocks = 0;
     // SMART_GET_VERSION (with bSmart): the drive positions present, ATAPI
     // ones also in the high nibble.
     uint8_t bSmartDeviceMap = 0x01;
@@ -108,6 +171,8 @@ public:
     size_t CountControls(DWORD dwCode) const;
 
 private:
+    // The blocks a handle reaches (the volume's, or the disk's).
+    uint64_t HandleBlocks() const;
     BOOL PassThrough(HANDLE hDevice, bool bDirect, void* pIn, DWORD dwInSize, DWORD* pdwReturned);
     BOOL AtaPassThrough(void* pIn, DWORD dwInSize, DWORD* pdwReturned);
     BOOL IdePassThrough(void* pIn, DWORD dwInSize, DWORD* pdwReturned);
@@ -115,6 +180,22 @@ private:
                DWORD* pdwReturned);
 
     std::map<HANDLE, std::string> mapHandles;
+};
+
+// A simulated disk and the system calls that reach it, for records that the
+// passes' own code makes (RudvaneProbePhysicalDrive, RudvaneProbeVolume,
+// RudvaneEnumVolumesWith, RudvaneVerifyIdentity). Such records keep a
+// pointer to io, so the disk must outlive them: declare it before them, or
+// keep it in the fixture. Bend it through its parts: target (identity, size,
+// Swap, a fake capacity, faults), io (SetVolume for a volume on an MBR or GPT
+// disk, RefusePassThrough, failing requests, strLetters).
+struct S_SimulatedDisk {
+    explicit S_SimulatedDisk(uint64_t ullBlocks = 2048, uint32_t ulBlockSize = 512)
+        : target(ullBlocks, ulBlockSize), io(target)
+    {
+    }
+    C_SimulatedScsiTarget target;
+    C_SimulatedIo io;
 };
 
 // A device record opened by a path whose system calls go to a simulated

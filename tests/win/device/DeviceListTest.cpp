@@ -1,10 +1,13 @@
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneDevice.h"
+#include "device/win/RudvaneTrackDevice.h"
+#include "tests/support/win/TestDevice.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -236,6 +239,59 @@ TEST_F(DeviceListTest, ExitDeletesWithoutNotificationsAndForgetsTheCallback)
     // A page that has ended is never called again.
     Add(new C_Plain(RUDVANE_KIND_VOLUME, 'F', "F"));
     EXPECT_TRUE(log.vEvents.empty());
+}
+
+C_RudvaneTrackDevice* NewTrack(C_RudvaneDevice* pParent)
+{
+    auto* pTrack = new C_RudvaneTrackDevice(pParent, false);
+    pTrack->ulNumber = 17;
+    pTrack->ulBlockSize = 2048;
+    pTrack->ullBlockCount = 1000;
+    pTrack->strInfo = "track 1";
+    return pTrack;
+}
+
+// Every listed track reads through a listed parent.
+void ExpectParentsListed()
+{
+    const std::vector<C_RudvaneDevice*> vRecords = ListedRecords();
+    for (C_RudvaneDevice* p : vRecords) {
+        if (auto* pTrack = dynamic_cast<C_RudvaneTrackDevice*>(p)) {
+            EXPECT_NE(std::find(vRecords.begin(), vRecords.end(), pTrack->GetParent()),
+                      vRecords.end()) << pTrack->strInfo;
+        }
+    }
+}
+
+TEST_F(DeviceListTest, TracksGoWithTheParentTheyReadThrough)
+{
+    auto* pDrive = new C_Plain(RUDVANE_KIND_CDROM, 0, "cd", 100);
+    ASSERT_EQ(Add(pDrive), 1);
+    ASSERT_EQ(Add(NewTrack(pDrive)), 1);
+
+    // The drive changed: its new record gets a new track, though the
+    // track's own fields are the same.
+    RudvaneMarkAll();
+    RudvaneAddEnumeratedKind(RUDVANE_KIND_CDROM | RUDVANE_KIND_TRACK);
+    auto* pNewDrive = new C_Plain(RUDVANE_KIND_CDROM, 0, "cd", 90);
+    ASSERT_EQ(Add(pNewDrive), 1);
+    EXPECT_EQ(Add(NewTrack(pNewDrive)), 1);
+    RudvanePurge();
+    EXPECT_EQ(Walk(1), (std::vector<std::string>{"cd", "track 1"}));
+    ExpectParentsListed();
+
+    // A refresh that does not walk the tracks still takes them with their drive,
+    // and says so before the drive goes.
+    log.vEvents.clear();
+    RudvaneMarkAll();
+    RudvaneAddEnumeratedKind(RUDVANE_KIND_CDROM);
+    ASSERT_EQ(Add(new C_Plain(RUDVANE_KIND_CDROM, 0, "cd", 80)), 1);
+    RudvanePurge();
+    EXPECT_EQ(Walk(1), (std::vector<std::string>{"cd"}));
+    ExpectParentsListed();
+    ASSERT_EQ(log.vEvents.size(), 3u);
+    EXPECT_EQ(log.vEvents[1].strInfo, "track 1");
+    EXPECT_EQ(log.vEvents[2].strInfo, "cd");
 }
 
 TEST_F(DeviceListTest, SystemDeviceByLetterIdentityOrMissingLetter)

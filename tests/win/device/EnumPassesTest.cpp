@@ -11,6 +11,7 @@
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
 #include "device/win/RudvanePnpDevice.h"
+#include "device/win/RudvaneRefresh.h"
 #include "device/win/RudvaneTrackDevice.h"
 #include "device/win/UsbSpeedWalk.h"
 #include "tests/support/win/RecordedUsb.h"
@@ -27,21 +28,9 @@
 
 namespace {
 
-std::vector<C_RudvaneDevice*> Records()
-{
-    std::vector<C_RudvaneDevice*> v;
-    RudvaneForEachDevice(
-        [](C_RudvaneDevice* p, void* pContext) {
-            static_cast<std::vector<C_RudvaneDevice*>*>(pContext)->push_back(p);
-            return 1;
-        },
-        &v, 1);
-    return v;
-}
-
 C_RudvaneDevice* Find(uint32_t ulKind, const std::string& strLetters)
 {
-    for (C_RudvaneDevice* p : Records()) {
+    for (C_RudvaneDevice* p : ListedRecords()) {
         if (p->ulKind == ulKind && p->strLetters == strLetters)
             return p;
     }
@@ -50,7 +39,7 @@ C_RudvaneDevice* Find(uint32_t ulKind, const std::string& strLetters)
 
 C_RudvanePnpDevice* FindPnp(bool bWholeDevice)
 {
-    for (C_RudvaneDevice* p : Records()) {
+    for (C_RudvaneDevice* p : ListedRecords()) {
         auto* pPnp = static_cast<C_RudvanePnpDevice*>(p);
         if (p->ulKind == RUDVANE_KIND_PNP && pPnp->bWholeDevice == bWholeDevice)
             return pPnp;
@@ -73,11 +62,10 @@ TEST_F(EnumPassesTest, ImageBackedVolumesAreListedWithTheirImageSizes)
 {
     if (!HasImages())
         GTEST_SKIP() << "no scratch drive images (QV_DRIVES not set)";
-    RudvaneInit(nullptr, nullptr, 0xFFF00800);
-    RudvaneMarkAll();
-    RudvaneEnumVolumes();
-    RudvaneEnumDriveLetters();
-    RudvanePurge();
+    // The refresh of each page, as the pages and quenvale-cli run them.
+    RudvaneInit(nullptr, nullptr, RUDVANE_OPTIONS_BLOCK_ACCESS);
+    RudvaneRefreshBlockAccess();
+    RudvaneRefreshQuickAccess();
     for (const auto& c : std::vector<std::pair<std::string, uint64_t>>{{"R", 64ull << 20},
                                                                         {"S", 16ull << 20}}) {
         SCOPED_TRACE(c.first);
@@ -89,6 +77,9 @@ TEST_F(EnumPassesTest, ImageBackedVolumesAreListedWithTheirImageSizes)
         EXPECT_EQ(pVolume->dwAccess, static_cast<DWORD>(GENERIC_READ | GENERIC_WRITE));
         EXPECT_EQ(pVolume->ulCaps.load() & 0xFFFF, RUDVANE_CAP_PATH | RUDVANE_CAP_BLOCKS |
                                                        RUDVANE_CAP_READ | RUDVANE_CAP_WRITE);
+        // Blank identity texts, like those of the system volume here, are
+        // no reason to refuse a write.
+        EXPECT_FALSE(pVolume->IsWriteRefused());
         C_RudvaneDevice* pLetter = Find(RUDVANE_KIND_LETTER, c.first);
         ASSERT_NE(pLetter, nullptr);
         EXPECT_EQ(pLetter->strInfo.compare(0, 11, "DriveLetter"), 0);
@@ -96,6 +87,10 @@ TEST_F(EnumPassesTest, ImageBackedVolumesAreListedWithTheirImageSizes)
         EXPECT_EQ(pLetter->ulStorageNumber, static_cast<uint32_t>(c.first[0]));
     }
     EXPECT_NE(Find(RUDVANE_KIND_LETTER, "Q"), nullptr);
+    const char szSystem[2] = {RudvaneGetSystemLetter(), '\0'};
+    if (C_RudvaneDevice* pSystem = Find(RUDVANE_KIND_VOLUME, szSystem)) {
+        EXPECT_TRUE(pSystem->IsWriteRefused());
+    }
 }
 
 // The system's answers, with a refused write access to S: and a floppy
@@ -182,7 +177,7 @@ TEST_F(EnumPassesTest, DriveAIsListedOnlyWithTheFloppyOption)
     RudvaneEnumVolumesWith(io);
     RudvaneEnumDriveLettersWith(io);
     RudvaneEnumPhysicalDrivesWith(io);
-    for (C_RudvaneDevice* p : Records())
+    for (C_RudvaneDevice* p : ListedRecords())
         EXPECT_FALSE(HasLetter(p->strLetters, 'A')) << p->strInfo;
     EXPECT_EQ(io.nAsksOfA, 0);
     for (const auto& open : io.vOpens)
@@ -222,7 +217,7 @@ TEST_F(EnumPassesTest, TracksOfACdAreListedOnceWithTheirOwnBlocks)
 
     RudvaneEnumTracks();
     std::vector<C_RudvaneTrackDevice*> vTracks;
-    for (C_RudvaneDevice* p : Records()) {
+    for (C_RudvaneDevice* p : ListedRecords()) {
         if (p->ulKind == RUDVANE_KIND_TRACK)
             vTracks.push_back(static_cast<C_RudvaneTrackDevice*>(p));
     }
@@ -245,7 +240,7 @@ TEST_F(EnumPassesTest, TracksOfACdAreListedOnceWithTheirOwnBlocks)
 
     // A second pass finds the same tracks and adds nothing.
     RudvaneEnumTracks();
-    EXPECT_EQ(Records().size(), 5u);
+    EXPECT_EQ(ListedRecords().size(), 5u);
 }
 
 // Device nodes, classes, volume names and registry values as a system with
@@ -425,7 +420,7 @@ TEST_F(EnumPassesTest, UsbStickOfThePlugAndPlayPassKnowsItsPortAndSpeed)
     // that nothing names is not listed.
     C_RudvanePnpDevice* pVolume = nullptr;
     int nVolumes = 0;
-    for (C_RudvaneDevice* p : Records()) {
+    for (C_RudvaneDevice* p : ListedRecords()) {
         auto* pPnp = static_cast<C_RudvanePnpDevice*>(p);
         if (!pPnp->bWholeDevice) {
             pVolume = pPnp;

@@ -73,11 +73,11 @@ TEST_F(HandleDeviceTest, ReadsOfADiskGoThroughTheHandleWithoutThePartitionStart)
     }
     EXPECT_TRUE(device.io.vPassThroughs.empty());
 
-    // A block address whose byte offset passes 63 bits is refused, not wrapped.
+    // A block address past the device is refused, not wrapped.
     std::vector<uint8_t> buffer(512);
     const size_t nTransfers = device.io.vTransfers.size();
     EXPECT_EQ(device.ReadBlocks(1ull << 55, 1, buffer.data()), 0);
-    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SECTOR_NOT_FOUND));
     EXPECT_EQ(device.io.vTransfers.size(), nTransfers);
     // So is a transfer of 4 GiB or more in one call.
     EXPECT_EQ(device.ReadBlocks(0, 0x800000, buffer.data()), 0);
@@ -86,7 +86,7 @@ TEST_F(HandleDeviceTest, ReadsOfADiskGoThroughTheHandleWithoutThePartitionStart)
 
 TEST_F(HandleDeviceTest, OpticalReadsUseRead10AtTheDiskAddress)
 {
-    C_TestDevice device(400000, 2048, "\\\\.\\CdRom0");
+    C_TestDevice device(1ull << 33, 2048, "\\\\.\\CdRom0");
     device.ulMediaClass = RUDVANE_MEDIA_OPTICAL;
     device.ullPartitionStart = 100;
     std::vector<uint8_t> buffer(3 * 2048);

@@ -128,6 +128,35 @@ TEST_F(IdentifyDriverTest, DriverRecordsAreMadeOncePerRefreshAndLendTheirIdentit
     EXPECT_EQ(RudvaneFindDevice(3, RUDVANE_KIND_DRIVER), pDriver);
 }
 
+int g_nNotified = 0;
+
+void CountNotification(int, C_RudvaneDevice*, uintptr_t, void*)
+{
+    ++g_nNotified;
+}
+
+TEST_F(IdentifyDriverTest, ARecordThatTookTheDriversIdentityIsKeptByTheNextRefresh)
+{
+    RudvaneInit(CountNotification, nullptr, 0xFFF00001);
+    driver.bChip = 1;
+    ASSERT_EQ(RudvaneAddDevice(UsbRecord(1, "SER-42", "")), 1);
+    ASSERT_EQ(RudvaneMatchDriverDevices(), 1);
+
+    // The pass finds the same stick with its own, shorter revision: it is the
+    // record already listed, so nothing is removed or added.
+    g_nNotified = 0;
+    RudvaneMarkAll();
+    RudvaneAddEnumeratedKind(RUDVANE_KIND_PNP);
+    C_RudvanePnpDevice* pAgain = UsbRecord(1, "SER-42", "");
+    EXPECT_EQ(RudvaneAddDevice(pAgain), 0);
+    delete pAgain;
+    RudvanePurge();
+    EXPECT_EQ(g_nNotified, 0);
+    C_RudvaneDevice* pListed = RudvaneFindDevice(1, RUDVANE_KIND_PNP);
+    ASSERT_NE(pListed, nullptr);
+    EXPECT_EQ(pListed->strRevision, "1.00.27");
+}
+
 TEST_F(IdentifyDriverTest, TheRefusedBridgeAndOptionEightMakeNoChipHandler)
 {
     RudvaneInit(nullptr, nullptr, 0xFFF00000);

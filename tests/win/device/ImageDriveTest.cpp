@@ -3,6 +3,8 @@
 // Tests write only to that image and put back what they overwrote.
 #include "device/core/RudvaneTypes.h"
 #include "device/core/ScsiCdb.h"
+#include "device/win/EnumIo.h"
+#include "device/win/EnumPasses.h"
 #include "device/win/IoCodes.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneHandleDevice.h"
@@ -13,6 +15,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -187,21 +190,39 @@ TEST_F(ImageDriveTest, AddressesBeyondTheImageFailInsteadOfWrapping)
     }
     // A refused address is never written, and the image does not grow.
     EXPECT_EQ(device.WriteBlocks((1ull << 55) + 1, 2, data.data()), 0);
-    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SECTOR_NOT_FOUND));
     EXPECT_EQ(ImageSize(strImage), ullSize);
 }
 
-TEST_F(ImageDriveTest, PassThroughIsRefusedAndChangesNothing)
+TEST_F(ImageDriveTest, VolumeOfThePassWritesItsLastBlockAndNothingPastIt)
 {
-    const uint64_t ullLba = 300;
-    Save(ullLba, 1);
-    const std::vector<uint8_t> before = FromImage(ullLba, 1);
-    // One block, within ulMaxBlocks: WRITE(10), which this drive refuses.
-    const std::vector<uint8_t> data = Data(1, 9);
-    EXPECT_EQ(device.WriteBlocks(ullLba, 1, data.data()), 0);
-    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
-    EXPECT_EQ(FromImage(ullLba, 1), before);
+    RudvaneInit(nullptr, nullptr, RUDVANE_OPTIONS_BLOCK_ACCESS);
+    std::unique_ptr<C_RudvaneHandleDevice> pVolume = RudvaneProbeVolume(C_EnumIo::System(), 'S');
+    ASSERT_NE(pVolume, nullptr);
+    const uint64_t ullSize = ImageSize(strImage);
+    ASSERT_EQ(pVolume->ullBlockCount * 512, ullSize);
+    const uint64_t ullLast = pVolume->ullBlockCount - 1;
+    Save(ullLast - 1, 2);
+    const std::vector<uint8_t> before = FromImage(ullLast - 1, 1);
 
+    ASSERT_EQ(pVolume->OpenForWriting(), 1);
+    const std::vector<uint8_t> data = Data(2, 31);
+    const std::vector<uint8_t> last(data.begin(), data.begin() + 512);
+    EXPECT_EQ(pVolume->WriteBlocks(ullLast, 1, last.data()), 1);
+    for (const auto& c : std::vector<std::pair<uint64_t, uint32_t>>{{ullLast + 1, 1}, {ullLast, 2}}) {
+        SCOPED_TRACE(c.first);
+        EXPECT_EQ(pVolume->WriteBlocks(c.first, c.second, data.data() + 512), 0);
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SECTOR_NOT_FOUND));
+    }
+    pVolume->Close();
+    EXPECT_EQ(ImageSize(strImage), ullSize);
+    EXPECT_EQ(FromImage(ullLast, 1), last);
+    EXPECT_EQ(FromImage(ullLast - 1, 1), before);
+}
+
+TEST_F(ImageDriveTest, OneBlockLandsThroughTheHandleWhenPassThroughIsRefused)
+{
+    // The drive refuses SCSI pass-through as unknown, so nothing reached it.
     S_SenseArea sense;
     std::vector<uint8_t> buffer(36);
     const auto inquiry = BuildInquiry();
@@ -209,6 +230,24 @@ TEST_F(ImageDriveTest, PassThroughIsRefusedAndChangesNothing)
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
     EXPECT_EQ(sense.bytes, kClearedSense);
     EXPECT_EQ(device.GetOpenCount(), 0);
+
+    // A volume whose place on its disk is unknown writes through its own
+    // handle; a whole device tries WRITE(10) first and, refused, the handle.
+    C_RudvaneHandleDevice whole(kDrivePath);
+    whole.ulKind = RUDVANE_KIND_PHYSICAL;
+    whole.ulMediaClass = RUDVANE_MEDIA_FIXED_DEVICE;
+    whole.ulBlockSize = 512;
+    uint8_t bSeed = 9;
+    uint64_t ullLba = 300;
+    for (C_RudvaneHandleDevice* pDevice : {&device, &whole}) {
+        SCOPED_TRACE(pDevice->ulKind);
+        ASSERT_EQ(pDevice->UpdateSize(), 1);
+        Save(ullLba, 1);
+        const std::vector<uint8_t> data = Data(1, bSeed++);
+        ASSERT_EQ(pDevice->WriteBlocks(ullLba, 1, data.data()), 1);
+        EXPECT_EQ(FromImage(ullLba, 1), data);
+        ++ullLba;
+    }
 }
 
 TEST_F(ImageDriveTest, LockFlushAndRawRequestReachTheVolume)

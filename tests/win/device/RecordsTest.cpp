@@ -32,6 +32,11 @@ TEST_F(RecordsTest, AudioTrackReadsRawSectorsThroughItsDrive)
     C_RudvaneTrackDevice audio(&drive, true);
     C_RudvaneTrackDevice data(&drive, false);
     EXPECT_EQ(audio.ulBlockSize, kRawCdSectorSize);
+    data.ulBlockSize = 2048;
+    for (C_RudvaneTrackDevice* pTrack : {&audio, &data}) {
+        pTrack->ullFirstBlock = 900;    // the track's start
+        pTrack->ullBlockCount = 5000;   // the lead-out
+    }
 
     std::vector<uint8_t> raw(2 * kRawCdSectorSize);
     ASSERT_EQ(audio.ReadBlocks(1000, 2, raw.data()), 1);
@@ -51,6 +56,17 @@ TEST_F(RecordsTest, AudioTrackReadsRawSectorsThroughItsDrive)
     EXPECT_EQ(audio.WriteBlocks(1000, 1, raw.data()), 0);
     EXPECT_EQ(data.WriteBlocks(1000, 1, block.data()), 0);
     EXPECT_EQ(drive.target.WrittenBlocks(), 0u);
+
+    // A track reads only its own blocks, from its start to the lead-out,
+    // though its drive holds more.
+    const size_t nCommands = drive.target.vCdbs.size();
+    for (C_RudvaneTrackDevice* pTrack : {&audio, &data}) {
+        EXPECT_EQ(pTrack->ReadBlocks(899, 1, raw.data()), 0);
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SECTOR_NOT_FOUND));
+        EXPECT_EQ(pTrack->ReadBlocks(4999, 2, raw.data()), 0);
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SECTOR_NOT_FOUND));
+    }
+    EXPECT_EQ(drive.target.vCdbs.size(), nCommands);
 
     // The track holds its drive open for a caller that keeps it open.
     ASSERT_EQ(audio.Open(), 1);
@@ -72,6 +88,7 @@ TEST_F(RecordsTest, RecordsWithoutRawAccessSayNotSupported)
     for (const Case& c : std::vector<Case>{{"letter", &letter}, {"vwin32", &vwin32}}) {
         SCOPED_TRACE(c.pszName);
         c.pDevice->ulBlockSize = 512;
+        c.pDevice->ullBlockCount = 100;
         EXPECT_EQ(c.pDevice->ReadBlocks(0, 1, buffer.data()), 0);
         EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
         EXPECT_EQ(c.pDevice->WriteBlocks(0, 1, buffer.data()), 0);
@@ -90,6 +107,7 @@ TEST_F(RecordsTest, AspiTargetThatIsNotThereFails)
 {
     C_RudvaneAspiDevice aspi(0, 6, 0);
     aspi.ulBlockSize = 512;
+    aspi.ullBlockCount = 1ull << 33;
     std::vector<uint8_t> buffer(512);
     const auto inquiry = BuildInquiry();
     uint8_t sense[24];
@@ -110,6 +128,10 @@ TEST_F(RecordsTest, AspiTargetThatIsNotThereFails)
     // READ(10) cannot reach past 32 bits.
     EXPECT_EQ(aspi.ReadBlocks(0x100000000ull, 1, buffer.data()), 0);
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    // Blocks past the target's end are refused before the layer is asked.
+    aspi.ullBlockCount = 100;
+    EXPECT_EQ(aspi.WriteBlocks(100, 1, buffer.data()), 0);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SECTOR_NOT_FOUND));
 }
 
 TEST_F(RecordsTest, LetterSizeComesFromItsFileSystem)
