@@ -21,7 +21,7 @@
 #include "framework/win/ErrorText.h"
 #include "framework/win/Texts.h"
 #include "tests/support/win/TestDevice.h"
-#include "tests/win/blockaccess/BlockTestEvents.h"
+#include "tests/win/blockaccess/BlockTestParts.h"
 
 namespace {
 
