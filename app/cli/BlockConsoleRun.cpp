@@ -24,6 +24,7 @@
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneDevice.h"
 #include "device/win/RudvaneRefresh.h"
+#include "framework/win/ErrorText.h"
 #include "framework/win/TestFile.h"
 #include "framework/win/Texts.h"
 #include "framework/win/Thread.h"
@@ -291,10 +292,21 @@ int RunOnRecord(const S_BlockCommand& command, C_RudvaneDevice& device, C_BlockC
     if (job.result.ullZeroedBlocks != 0)
         events.Print("quenvale-cli: " + BlockNumberText(job.result.ullZeroedBlocks) +
                      " blocks failed with CRC or device errors and were read as zeros");
+    const bool bCaptureFailed = job.result.ullDataFileMisses != 0;
+    if (bCaptureFailed) {
+        char szError[kErrorTextBuffer];
+        const char* pszError = GetErrorText(job.result.dwDataFileError, szError);
+        events.Print("quenvale-cli: \"" + record.strDataFile + "\" misses the last " +
+                     BlockNumberText(job.result.ullDataFileMisses) + " buffers: Win32Error " +
+                     std::to_string(job.result.dwDataFileError) + " - " + (pszError != nullptr ? pszError : ""));
+    }
     if (job.result.eEnd != E_BlockRunEnd::Refused && job.result.eEnd != E_BlockRunEnd::Declined)
         WriteStandard(STD_OUTPUT_HANDLE, command.bJson ? BlockRunJson(record, AnsiToUtf8) : ResultText(record));
     if (job.result.eEnd == E_BlockRunEnd::Stopped)
         events.Print("quenvale-cli: stopped");
+    // A capture that stopped short is no copy of the device.
+    if (bCaptureFailed && job.result.eEnd == E_BlockRunEnd::Completed)
+        return CLI_EXIT_FAILED;
     return ExitCodeOf(job.result.eEnd);
 }
 

@@ -258,9 +258,8 @@ void C_BlockEngine::Loop(S_Run& run)
             if (run.bGraph && rate.bPointInGraph)
                 pGraph->Add(static_cast<uint32_t>(rate.ullPoint), rate.fMBytesPerSecond);
         }
-        // The data file's failures are not reported: the run goes on.
         if (run.bDataFile && !run.options.bWrite)
-            dataFile.Write(run.buffer.Data(), run.ulBufferBytes);
+            Capture(run);
         if (run.bLinear && run.options.bCrc) {
             record.strCrc = UdmaCrcText(UdmaCrc(run.buffer.Data(), run.ulBufferBytes));
             events.CrcChanged(record.strCrc);
@@ -268,6 +267,17 @@ void C_BlockEngine::Loop(S_Run& run)
         sequence.Advance(static_cast<uint32_t>(std::rand()));
         ullLoop.store(ullDone + 1);   // the page's timer reads it
     }
+}
+
+void C_BlockEngine::Capture(S_Run& run)
+{
+    // A failed append ends the capture, not the run: the page does not
+    // report it, the result counts what the file misses.
+    S_BlockRunResult& result = run.result;
+    if (result.ullDataFileMisses == 0 && dataFile.Write(run.buffer.Data(), run.ulBufferBytes))
+        return;
+    if (result.ullDataFileMisses++ == 0)
+        result.dwDataFileError = ::GetLastError();
 }
 
 int C_BlockEngine::Access(S_Run& run, uint64_t ullBlock)

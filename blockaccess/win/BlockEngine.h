@@ -1,6 +1,8 @@
 #ifndef QUENVALE_BLOCKACCESS_BLOCKENGINE_H
 #define QUENVALE_BLOCKACCESS_BLOCKENGINE_H
 
+#include <windows.h>
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -54,6 +56,11 @@ struct S_BlockRunResult {
     // ERROR_IO_DEVICE when an access that met ERROR_CRC was read again block
     // by block.
     uint64_t ullZeroedBlocks = 0;
+    // Buffers of a read run that did not reach the data file. Once an
+    // append fails no later buffer is appended, so the file holds exactly
+    // the run's first buffers and never a gap; dwDataFileError is why.
+    uint64_t ullDataFileMisses = 0;
+    DWORD dwDataFileError = 0;
 };
 
 // The Block Access engine, which the page runs on its worker thread and the
@@ -103,6 +110,8 @@ private:
     // One access at the current block: 1 on success; 0 with the Windows
     // error left for the caller.
     int Access(S_Run& run, uint64_t ullBlock);
+    // Appends the buffer of a read to the data file.
+    void Capture(S_Run& run);
     // A read that met ERROR_CRC, again block by block.
     int ReadBlockByBlock(S_Run& run, uint64_t ullBlock);
     void TellAccessFailed(const S_Run& run, uint64_t ullBlock, DWORD dwError);

@@ -22,6 +22,7 @@
 #include "framework/win/ErrorText.h"
 #include "framework/win/TestFile.h"
 #include "framework/win/Texts.h"
+#include "tests/support/win/FaultyQuickFile.h"
 #include "tests/support/win/TempFiles.h"
 #include "tests/support/win/TestDevice.h"
 #include "tests/win/blockaccess/BlockTestParts.h"
@@ -142,6 +143,26 @@ TEST_F(BlockEngine, ALinearReadStepsOverTheSkippedBlocksAndCapturesEveryBuffer)
     EXPECT_EQ(graph.vPoints[2].first, 3u);
     EXPECT_EQ(events.vSpeeds.size(), 3u);
     EXPECT_EQ(paired.record.summary.ullGroups, 2u);
+}
+
+TEST_F(BlockEngine, ACaptureThatFailsKeepsTheBuffersBeforeAndNoGap)
+{
+    UseDisk(1000);
+    C_FaultyQuickFile capture;
+    capture.writeFault.nAt = 3;
+    capture.writeFault.dwError = ERROR_DISK_FULL;
+    C_BlockEngine capturing(events, confirmations, capture, nullptr);
+    S_BlockRunOptions options = BlockOptions(E_BlockMode::Linear, false, 0, 50, 10);
+    options.bSaveData = true;
+    options.strDataFile = "Q:\\_data.bin";
+    const S_BlockRunResult result = capturing.Run(pDevice.get(), options);
+    EXPECT_EQ(result.eEnd, E_BlockRunEnd::Completed);   // the run reads on
+    EXPECT_EQ(AccessedBlocks(false).size(), 5u);
+    EXPECT_EQ(result.ullDataFileMisses, 3u);
+    EXPECT_EQ(result.dwDataFileError, static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_TRUE(capture.vData == Image(pDisk->target, 0, 20));
+    EXPECT_TRUE(events.vMessages.empty());
+    EXPECT_EQ(capture.nOpenFiles, 0u);
 }
 
 TEST_F(BlockEngine, WritesLandOnTheirBlocksAndNowhereElseInEveryMode)
