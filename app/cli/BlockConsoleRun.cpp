@@ -5,9 +5,9 @@
 #include <atomic>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
+#include "app/cli/ConsoleProgress.h"
 #include "app/cli/ConsoleText.h"
 #include "app/cli/FileConsoleRun.h"
 #include "app/cli/QuickConsoleRun.h"
@@ -57,18 +57,10 @@ BOOL WINAPI OnConsoleControl(DWORD dwType)
 }
 
 // The console's side of a run: messages and the question on stderr, the
-// question answered by --yes, the progress line on a console. The worker
-// reports, the main thread prints the progress; one lock keeps the lines apart.
+// question answered by --yes, the progress line.
 class C_BlockConsoleEvents : public I_BlockEvents {
 public:
-    C_BlockConsoleEvents(bool bYesIn, std::string strLabelIn)
-        : bYes(bYesIn), strLabel(std::move(strLabelIn)), bConsole(IsConsole(STD_ERROR_HANDLE))
-    {
-        ::InitializeCriticalSection(&lock);
-    }
-    ~C_BlockConsoleEvents() override { ::DeleteCriticalSection(&lock); }
-    C_BlockConsoleEvents(const C_BlockConsoleEvents&) = delete;
-    C_BlockConsoleEvents& operator=(const C_BlockConsoleEvents&) = delete;
+    C_BlockConsoleEvents(bool bYesIn, std::string strLabelIn) : bYes(bYesIn), strLabel(std::move(strLabelIn)) {}
 
     void ShowMessage(const S_BlockMessage& message) override { Print("error: " + OneLineText(message.strText)); }
 
@@ -82,58 +74,16 @@ public:
         return false;
     }
 
-    void ProgressStarting() override
-    {
-        ::EnterCriticalSection(&lock);
-        bProgress = true;
-        if (!bConsole)
-            WriteStandard(STD_ERROR_HANDLE, strLabel + "...\n");
-        ::LeaveCriticalSection(&lock);
-    }
+    void ProgressStarting() override { progress.Begin(strLabel); }
+    void RunEnded(const S_BlockRunResult&) override { progress.End(); }
 
-    void RunEnded(const S_BlockRunResult&) override
-    {
-        ::EnterCriticalSection(&lock);
-        ClearProgress();
-        bProgress = false;
-        ::LeaveCriticalSection(&lock);
-    }
-
-    void ShowProgress(int nPercent)
-    {
-        ::EnterCriticalSection(&lock);
-        if (bConsole && bProgress) {
-            char szLine[96];
-            std::snprintf(szLine, sizeof(szLine), "\r%s  %3d%%", strLabel.c_str(), nPercent);
-            WriteStandard(STD_ERROR_HANDLE, szLine);
-            nProgressWidth = std::strlen(szLine) - 1;
-        }
-        ::LeaveCriticalSection(&lock);
-    }
-
-    void Print(const std::string& strLine)
-    {
-        ::EnterCriticalSection(&lock);
-        ClearProgress();
-        WriteStandard(STD_ERROR_HANDLE, strLine + "\n");
-        ::LeaveCriticalSection(&lock);
-    }
+    void ShowProgress(int nPercent) { progress.Show(nPercent); }
+    void Print(const std::string& strLine) { progress.Print(strLine); }
 
 private:
-    void ClearProgress()
-    {
-        if (nProgressWidth == 0)
-            return;
-        WriteStandard(STD_ERROR_HANDLE, "\r" + std::string(nProgressWidth, ' ') + "\r");
-        nProgressWidth = 0;
-    }
-
     bool bYes;
     std::string strLabel;   // "read \\.\R:"
-    bool bConsole;
-    CRITICAL_SECTION lock;
-    bool bProgress = false;
-    size_t nProgressWidth = 0;
+    C_ConsoleProgress progress;
 };
 
 struct S_BlockJob {

@@ -40,19 +40,10 @@ std::vector<uint8_t> Noise(size_t nBytes, uint32_t ulSeed)
     return v;
 }
 
-// A message as the console prints it: on one line.
-std::string OneLine(const std::string& strText)
+// The first line of a message, which the console prints on one line.
+std::string FirstLine(const std::string& strText)
 {
-    std::string strLine;
-    for (const char c : strText) {
-        if (c != '\r' && c != '\n')
-            strLine += c;
-        else if (!strLine.empty() && strLine.back() != ' ')
-            strLine += ' ';
-    }
-    while (!strLine.empty() && strLine.back() == ' ')
-        strLine.pop_back();
-    return strLine;
+    return strText.substr(0, strText.find_first_of("\r\n"));
 }
 
 std::string ErrorTextOf(DWORD dwError)
@@ -173,7 +164,7 @@ TEST_F(BlockCli, AWriteNeedsAStoredConfirmationOrYesAndLandsWhereItsAddressesSay
 
     const S_CliRun asked = RunCli(strWrite, folder);
     EXPECT_EQ(asked.dwExitCode, 2u);
-    EXPECT_NE(asked.strErr.find(OneLine(Texts().FormatText(BLOCK_TEXT_CONFIRM_WRITE, "\\\\.\\S:"))), std::string::npos)
+    EXPECT_NE(asked.strErr.find(FirstLine(Texts().FormatText(BLOCK_TEXT_CONFIRM_WRITE, "\\\\.\\S:"))), std::string::npos)
         << asked.strErr;
     EXPECT_TRUE(ReadScratchImage(strImageS) == savedS);
 
@@ -220,7 +211,7 @@ TEST_F(BlockCli, RefusalsAndFailuresEndWithTheirExitCodes)
         {"the system volume", "block C: --write --yes --start 10 --end 20", 2,
          ErrorTextOf(RUDVANE_ERROR_SYSTEM_DEVICE)},
         {"a seek range smaller than one access", "block S: --read --mode seek --start 0 --end 4 --blocks 8", 2,
-         OneLine(Texts().FormatText(BLOCK_TEXT_CANT_ACCESS, 8ull, 0ull, static_cast<DWORD>(ERROR_SECTOR_NOT_FOUND),
+         FirstLine(Texts().FormatText(BLOCK_TEXT_CANT_ACCESS, 8ull, 0ull, static_cast<DWORD>(ERROR_SECTOR_NOT_FOUND),
                                     ErrorTextOf(ERROR_SECTOR_NOT_FOUND).c_str(), ""))},
         {"no such drive", "block Y: --read", 2, "no device \"Y:\""},
         {"bad arguments", "block S: --read --mode zigzag", 2, "usage: quenvale-cli block"},
