@@ -14,7 +14,6 @@
 
 #include "blockaccess/win/BlockEngine.h"
 #include "blockaccess/win/BlockEvents.h"
-#include "blockaccess/win/BlockGateEvents.h"
 #include "blockaccess/win/BlockGraph.h"
 #include "blockaccess/win/BlockWriteConfirmations.h"
 
@@ -53,20 +52,6 @@ inline S_BlockRunOptions BlockOptions(E_BlockMode mode, bool bWrite, uint64_t ul
     return options;
 }
 
-class C_RecordingGateEvents : public I_BlockGateEvents {
-public:
-    void ShowMessage(const S_BlockMessage& message) override { vMessages.push_back(message); }
-    bool AskQuestion(const S_BlockMessage& message) override
-    {
-        vQuestions.push_back(message);
-        return bAnswerYes;
-    }
-
-    bool bAnswerYes = true;
-    std::vector<S_BlockMessage> vMessages;
-    std::vector<S_BlockMessage> vQuestions;
-};
-
 // A whole run's reports: the gate's, the lines, and the order of the
 // run's steps in vCalls.
 class C_RecordingBlockEvents : public I_BlockEvents {
@@ -96,11 +81,7 @@ public:
         vCalls.push_back("checked");
     }
     void ProgressStarting() override { vCalls.push_back("progress"); }
-    void RunEnded(const S_BlockRunResult& result) override
-    {
-        vCalls.push_back("ended");
-        eEnded = result.eEnd;
-    }
+    void RunEnded(const S_BlockRunResult&) override { vCalls.push_back("ended"); }
 
     bool bAnswerYes = true;
     std::function<void()> onSpeed;   // after each speed line
@@ -110,7 +91,6 @@ public:
     std::vector<std::string> vCrcs;
     std::vector<std::string> vCalls;
     S_BlockCheckResult check;
-    E_BlockRunEnd eEnded = E_BlockRunEnd::NoDevice;
 };
 
 class C_RecordingGraph : public I_BlockGraph {

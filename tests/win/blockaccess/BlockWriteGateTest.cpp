@@ -1,7 +1,7 @@
-// The checks before a raw run: what the record offers, the write question
-// kept per device identity in the program's settings store, the device
-// behind the record still being the one listed, and the device of the
-// running Windows never opened for writing.
+// The checks before a raw write: the write question kept per device
+// identity in the program's settings store, the device behind the record
+// still being the one listed, and the device of the running Windows never
+// opened for writing.
 #include "blockaccess/win/BlockWriteGate.h"
 
 #include <gtest/gtest.h>
@@ -60,33 +60,8 @@ protected:
     }
 
     C_Settings settings;
-    C_RecordingGateEvents events;
+    C_RecordingBlockEvents events;
 };
-
-TEST_F(BlockWriteGate, ADirectionTheRecordLacksIsRefusedBeforeAnyQuestion)
-{
-    C_MemoryConfirmations confirmations;
-    C_BlockWriteGate gate(events, confirmations);
-    struct Case {
-        uint32_t ulCaps;
-        bool bWrite;
-        int nTextId;
-    };
-    for (const Case& c : {Case{RUDVANE_CAP_BLOCKS | RUDVANE_CAP_READ, true, BLOCK_TEXT_NO_WRITE},
-                          Case{RUDVANE_CAP_BLOCKS | RUDVANE_CAP_WRITE, false, BLOCK_TEXT_NO_READ}}) {
-        SCOPED_TRACE(c.nTextId);
-        events.vMessages.clear();
-        C_TestDevice device;
-        device.ulCaps = c.ulCaps;
-        EXPECT_EQ(gate.Admit(device, c.bWrite), E_BlockGate::Refused);
-        ASSERT_EQ(events.vMessages.size(), 1u);
-        EXPECT_EQ(events.vMessages[0].nTextId, c.nTextId);
-        EXPECT_EQ(events.vMessages[0].strText, Texts().FormatText(c.nTextId, device.strInfo.c_str()));
-        EXPECT_EQ(events.vMessages[0].uStyle, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-        EXPECT_TRUE(events.vQuestions.empty());
-        EXPECT_TRUE(device.io.vOpened.empty());
-    }
-}
 
 TEST_F(BlockWriteGate, TheWriteQuestionIsAskedOncePerIdentityAndAYesIsStored)
 {
@@ -180,25 +155,13 @@ TEST_F(BlockWriteGate, TheSystemDeviceIsNeverOpenedForWritingAndEveryOpenIsClose
     EXPECT_EQ(events.vMessages[0].strText, ErrorTextOf(RUDVANE_ERROR_SYSTEM_DEVICE) + "\n\n" + system.strInfo);
 
     // Reading it is allowed; the hold keeps one Open until it goes.
-    EXPECT_EQ(gate.Open(system, false, hold), E_BlockGate::Admitted);
-    EXPECT_TRUE(hold.IsHeld());
-    EXPECT_EQ(system.GetOpenCount(), 1);
-    C_BlockDeviceHold moved = std::move(hold);
-    EXPECT_EQ(system.GetOpenCount(), 1);
-    moved.Release();
-    moved.Release();
+    {
+        C_BlockDeviceHold readHold = std::move(hold);
+        EXPECT_EQ(gate.Open(system, false, readHold), E_BlockGate::Admitted);
+        EXPECT_EQ(system.GetOpenCount(), 1);
+    }
     EXPECT_EQ(system.GetOpenCount(), 0);
     EXPECT_EQ(system.io.OpenHandles(), 0);
-
-    C_TestDevice stick(4096, 512, "\\\\.\\PhysicalDrive6");
-    stick.strLetters = "X";
-    {
-        C_BlockDeviceHold writeHold;
-        EXPECT_EQ(gate.Open(stick, true, writeHold), E_BlockGate::Admitted);
-        EXPECT_EQ(stick.GetOpenCount(), 1);
-    }
-    EXPECT_EQ(stick.GetOpenCount(), 0);
-    EXPECT_EQ(events.vMessages.size(), 1u);
 }
 
 } // namespace
