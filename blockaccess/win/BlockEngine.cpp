@@ -182,8 +182,10 @@ void C_BlockEngine::Prepare(S_Run& run)
         end(E_BlockRunEnd::NoBuffer);
         return;
     }
-    // Reads overwrite it; writes send it.
-    FillRandom(run.buffer.Data(), run.ulBufferBytes);
+    // Reads overwrite it; writes send it. Without the generator a write
+    // sends zeros, never what the memory held before.
+    if (!FillRandom(run.buffer.Data(), run.ulBufferBytes))
+        std::memset(run.buffer.Data(), 0, run.ulBufferBytes);
 
     run.bDataFile = run.bLinear && run.options.bSaveData;
     if (run.bDataFile) {
