@@ -1,0 +1,89 @@
+// Holds a File Access page as the main window would: a hidden main window,
+// the option word, the progress bar and the page's values, with the drive
+// questions answered by a test volume.
+#ifndef QUENVALE_TESTS_FILEPAGEHOST_H
+#define QUENVALE_TESTS_FILEPAGEHOST_H
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "fileaccess/win/FileAccess.h"
+#include "framework/win/PageHost.h"
+#include "resources/resource.h"
+#include "tests/win/fileaccess/FileTestParts.h"
+
+class C_TestSettings : public I_SettingsStore {
+public:
+    uint64_t GetInt(const char*, uint64_t ullDefault, const char*) const override { return ullDefault; }
+    int SetInt(const char*, uint64_t, const char*) override { return 1; }
+    void GetString(const char*, std::string& strOut, const char* pszDefault, const char*) const override
+    {
+        strOut = pszDefault != nullptr ? pszDefault : "";
+    }
+    int SetString(const char*, const char*, const char*) override { return 1; }
+};
+
+class C_FilePageHost : public I_PageHost {
+public:
+    C_FilePageHost()
+    {
+        hMain = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 1100, 500, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+        hBrush = ::CreateSolidBrush(::GetSysColor(COLOR_WINDOW));
+    }
+    ~C_FilePageHost() override
+    {
+        pPage.reset();
+        ::DestroyWindow(hMain);
+        ::DeleteObject(hBrush);
+    }
+    C_FilePageHost(const C_FilePageHost&) = delete;
+    C_FilePageHost& operator=(const C_FilePageHost&) = delete;
+
+    // Creates the page with the option word and values as the test set them.
+    C_FileAccess& Open()
+    {
+        pPage = std::make_unique<C_FileAccess>(*this, values, &volume);
+        pPage->Create(::GetModuleHandleA(nullptr), IDD_FILE_ACCESS, 0, hMain);
+        ::ShowWindow(hMain, SW_SHOWNOACTIVATE);
+        return *pPage;
+    }
+    HWND Item(int nId) const { return ::GetDlgItem(pPage->GetHandle(), nId); }
+
+    const std::string& GetTitle() const override { return strTitle; }
+    HWND GetMainWindow() const override { return hMain; }
+    HWND CreateProgressBar(HWND hParent) override
+    {
+        if (hProgress != nullptr)
+            ::DestroyWindow(hProgress);
+        hProgress = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 6, hParent, nullptr,
+                                      ::GetModuleHandleA(nullptr), nullptr);
+        return hProgress;
+    }
+    HWND GetProgressBar() const override { return hProgress; }
+    C_OptionWord& GetOptionWord() override { return word; }
+    I_SettingsStore& GetSettings() override { return settings; }
+    I_LogSink* GetLog() override { return nullptr; }
+    HBRUSH GetPageBrush() const override { return hBrush; }
+    COLORREF GetPageColor() const override { return ::GetSysColor(COLOR_WINDOW); }
+    const char* GetButtonFontName() const override { return "Verdana"; }
+    int GetButtonFontHeight() const override { return 48; }
+
+    std::string strTitle = "File Access page test";
+    C_OptionWord word;
+    S_FileAccessValues values;
+    C_FileTestVolume volume;
+    std::unique_ptr<C_FileAccess> pPage;
+
+private:
+    HWND hMain = nullptr;
+    HWND hProgress = nullptr;
+    HBRUSH hBrush = nullptr;
+    C_TestSettings settings;
+};
+
+#endif
