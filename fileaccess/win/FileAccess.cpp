@@ -103,6 +103,9 @@ C_FileAccess::C_FileAccess(I_PageHost& hostIn, S_FileAccessValues& valuesIn, I_F
 
 C_FileAccess::~C_FileAccess()
 {
+    // Closed here, while CanClose is still this page's.
+    if (GetHandle() != nullptr)
+        Close(0);
     if (worker.IsRunning()) {
         worker.RequestStop();
         worker.WaitForEndHoldingQuit();

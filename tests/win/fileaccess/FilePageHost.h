@@ -27,6 +27,62 @@ public:
     int SetString(const char*, const char*, const char*) override { return 1; }
 };
 
+// The test volume, which can hold a pass in its first question about the
+// drive (the free space) until the test lets it go on.
+class C_GatedVolume : public C_FileTestVolume {
+public:
+    C_GatedVolume()
+        : hEntered(::CreateEventA(nullptr, TRUE, FALSE, nullptr)), hRelease(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+    }
+    ~C_GatedVolume() override
+    {
+        ::SetEvent(hRelease);
+        ::CloseHandle(hEntered);
+        ::CloseHandle(hRelease);
+    }
+    C_GatedVolume(const C_GatedVolume&) = delete;
+    C_GatedVolume& operator=(const C_GatedVolume&) = delete;
+
+    bool FreeSpace(const char* pszRoot, uint64_t* pullAvailable, uint64_t* pullTotal, uint64_t* pullTotalFree) override
+    {
+        if (bGated) {
+            ::SetEvent(hEntered);
+            ::WaitForSingleObject(hRelease, INFINITE);
+        }
+        return C_FileTestVolume::FreeSpace(pszRoot, pullAvailable, pullTotal, pullTotalFree);
+    }
+    // True once a pass waits at the gate (messages are dispatched meanwhile).
+    bool WaitUntilHeld(DWORD dwMilliseconds)
+    {
+        const DWORD dwEnd = ::GetTickCount() + dwMilliseconds;
+        while (::WaitForSingleObject(hEntered, 0) != WAIT_OBJECT_0) {
+            if (static_cast<LONG>(dwEnd - ::GetTickCount()) <= 0)
+                return false;
+            ::MsgWaitForMultipleObjects(1, &hEntered, FALSE, 20, QS_ALLINPUT);
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        return true;
+    }
+    void Release() { ::SetEvent(hRelease); }
+    // Holds the next pass again.
+    void Rearm()
+    {
+        ::ResetEvent(hEntered);
+        ::ResetEvent(hRelease);
+    }
+
+    bool bGated = false;
+
+private:
+    HANDLE hEntered;
+    HANDLE hRelease;
+};
+
 class C_FilePageHost : public I_PageHost {
 public:
     C_FilePageHost()
@@ -49,7 +105,9 @@ public:
     {
         pPage = std::make_unique<C_FileAccess>(*this, values, &volume);
         pPage->Create(::GetModuleHandleA(nullptr), IDD_FILE_ACCESS, 0, hMain);
-        ::ShowWindow(hMain, SW_SHOWNOACTIVATE);
+        // Shown as the main window's ShowPage does; the hidden main window
+        // spares the wait for a window manager when it goes.
+        ::ShowWindow(pPage->GetHandle(), SW_SHOW);
         return *pPage;
     }
     HWND Item(int nId) const { return ::GetDlgItem(pPage->GetHandle(), nId); }
@@ -76,7 +134,7 @@ public:
     std::string strTitle = "File Access page test";
     C_OptionWord word;
     S_FileAccessValues values;
-    C_FileTestVolume volume;
+    C_GatedVolume volume;
     std::unique_ptr<C_FileAccess> pPage;
 
 private:

@@ -14,6 +14,7 @@
 #include "framework/core/SizeText.h"
 #include "framework/win/Dialog.h"
 #include "resources/resource.h"
+#include "tests/win/fileaccess/FilePageDriver.h"
 #include "tests/win/fileaccess/FileTestParts.h"
 
 namespace {
@@ -73,17 +74,6 @@ public:
             return 1;
         }
         return C_Dialog::_Handle_MESSAGE(uMsg, wParam, lParam);
-    }
-
-    // A key as the tree (1005) or the list (1006) reports it.
-    void PressKey(int nId, WORD wKey)
-    {
-        NMLVKEYDOWN key = {};   // the same layout as NMTVKEYDOWN
-        key.hdr.hwndFrom = GetItem(nId);
-        key.hdr.idFrom = static_cast<UINT_PTR>(nId);
-        key.hdr.code = nId == 1005 ? TVN_KEYDOWN : LVN_KEYDOWN;
-        key.wVKey = wKey;
-        ::SendMessageA(GetHandle(), WM_NOTIFY, static_cast<WPARAM>(nId), reinterpret_cast<LPARAM>(&key));
     }
 
     std::vector<std::string> ListColumn(int nColumn) const
@@ -210,14 +200,14 @@ TEST_F(ShellBrowserTest, F5KeepsTheSelectionAndFallsBackToTheParentOfADeletedFol
 
     // A file made meanwhile shows after F5 in the list; the selection stays.
     ASSERT_TRUE(MakeSizedFile(strSub + "\\c.bin", 3 * kMiB));
-    dialog.PressKey(1006, VK_F5);
+    C_FilePageDriver(dialog.GetHandle()).PressKey(1006, VK_F5);
     EXPECT_EQ(dialog.FolderPath(), strSub);
     EXPECT_EQ(dialog.FilePath(), strSub + "\\a.bin");
     EXPECT_EQ(dialog.ListColumn(0).size(), 3u);
 
     C_TempFolder::RemoveTree(strSub);
     const int nFolderCalls = dialog.nFolderCalls;
-    dialog.PressKey(1005, VK_F5);
+    C_FilePageDriver(dialog.GetHandle()).PressKey(1005, VK_F5);
     EXPECT_EQ(dialog.FolderPath(), WithoutSlash(folder.Path()));
     EXPECT_EQ(dialog.nFolderCalls, nFolderCalls + 1);
     EXPECT_EQ(dialog.FilePath(), "<none>");
