@@ -676,16 +676,19 @@ bool ShellBrowser::PreHandleNotify(const NMHDR* pHeader, LRESULT* pResult)
             if (!bSelecting)
                 TreeSelected(reinterpret_cast<const NMTREEVIEWA*>(pHeader)->itemNew.hItem);
             return true;
-        case TVN_KEYDOWN:
-            if (reinterpret_cast<const NMTVKEYDOWN*>(pHeader)->wVKey == VK_F5) {
-                Refresh();
-                return true;
-            }
-            return false;
         default:
-            return false;
+            break;
         }
     }
+    // F5 in either control; NMTVKEYDOWN and NMLVKEYDOWN have the same layout.
+    if (pHeader->code == TVN_KEYDOWN || pHeader->code == LVN_KEYDOWN) {
+        if (reinterpret_cast<const NMTVKEYDOWN*>(pHeader)->wVKey != VK_F5)
+            return false;
+        Refresh();
+        return true;
+    }
+    if (pHeader->hwndFrom != hList)
+        return false;
     switch (pHeader->code) {
     case LVN_ITEMCHANGED: {
         const auto* pView = reinterpret_cast<const NMLISTVIEW*>(pHeader);
@@ -698,12 +701,6 @@ bool ShellBrowser::PreHandleNotify(const NMHDR* pHeader, LRESULT* pResult)
         if (pfnListActivated != nullptr)
             pfnListActivated(pUserData);
         return true;
-    case LVN_KEYDOWN:
-        if (reinterpret_cast<const NMLVKEYDOWN*>(pHeader)->wVKey == VK_F5) {
-            Refresh();
-            return true;
-        }
-        return false;
     default:
         return false;
     }
