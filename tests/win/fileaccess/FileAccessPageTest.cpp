@@ -175,6 +175,32 @@ TEST_F(FileAccessPage, RequestsWhileARunGoesOnAreIgnoredAndStopEndsThePassWithou
     EXPECT_EQ(page().GetResultLine().GetText(), "");
 }
 
+TEST_F(FileAccessPage, TheListRefreshAfterTheWritePassLeavesTheControlsOffUntilTheReadEnds)
+{
+    Open();
+    ASSERT_TRUE(page().GetBrowser().SelectFolder(folder.Path()));
+    EXPECT_EQ(ui.Text(1007), folder.Path().substr(0, folder.Path().size() - 1));
+    ui.Type(1010, "2");
+    // Write, then read (as -w -r asks); held when the read pass asks about the drive.
+    host.volume.bGated = true;
+    host.volume.nHoldAt = 2;
+    host.word.Set(FLAG_FA_WRITE | FLAG_FA_READ);
+    page().StartTest();
+    ASSERT_TRUE(host.volume.WaitUntilHeld(10000));
+    // The write pass has refreshed the list and selected its file there.
+    EXPECT_EQ(ui.Text(1007), folder / "_TestFile");
+    EXPECT_EQ(ListView_GetSelectedCount(ui.Item(1006)), 1u);
+    for (const int nId : {1005, 1006, 1007, 1010, 1014, 1015, 1055})
+        EXPECT_FALSE(ui.Enabled(nId)) << nId;
+    EXPECT_TRUE(ui.Enabled(1016));
+    host.volume.Release();
+    WaitForRun();
+    EXPECT_TRUE(Figures(FILE_PASS_WRITE).bComplete);
+    EXPECT_TRUE(Figures(FILE_PASS_READ).bComplete);
+    EXPECT_EQ(page().GetResultLine().GetText(), Figures(FILE_PASS_READ).strResult);
+    EXPECT_TRUE(ui.Enabled(1014));
+}
+
 TEST_F(FileAccessPage, ASizeFromTheCommandLineSurvivesTheFirstRefreshOnly)
 {
     ASSERT_TRUE(MakeFile(folder / "_given.bin", 3 * kMiB));

@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <map>
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -27,8 +27,9 @@ public:
     int SetString(const char*, const char*, const char*) override { return 1; }
 };
 
-// The test volume, which can hold a pass in its first question about the
-// drive (the free space) until the test lets it go on.
+// The test volume, which can hold a pass in a question about the drive's
+// free space (the first one asked while bGated, or the nHoldAt'th) until the
+// test lets it go on.
 class C_GatedVolume : public C_FileTestVolume {
 public:
     C_GatedVolume()
@@ -46,7 +47,7 @@ public:
 
     bool FreeSpace(const char* pszRoot, uint64_t* pullAvailable, uint64_t* pullTotal, uint64_t* pullTotalFree) override
     {
-        if (bGated) {
+        if (bGated && ++nAsked >= nHoldAt) {
             ::SetEvent(hEntered);
             ::WaitForSingleObject(hRelease, INFINITE);
         }
@@ -74,9 +75,12 @@ public:
     {
         ::ResetEvent(hEntered);
         ::ResetEvent(hRelease);
+        nAsked = 0;
     }
 
     bool bGated = false;
+    int nHoldAt = 1;
+    std::atomic<int> nAsked{0};
 
 private:
     HANDLE hEntered;
