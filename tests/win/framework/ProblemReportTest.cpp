@@ -97,7 +97,11 @@ TEST(ProblemReport, CrashLeavesTheTextReportAndTheDumpBesideTheProgram)
     const std::string strText = ReadWholeFile(child.Report("txt"));
     ASSERT_NE(strText, "<missing>");
     EXPECT_EQ(strText.rfind("Access Violation [0xC0000005] at 0x", 0), 0u) << strText.substr(0, 200);
+#ifdef _WIN64
     EXPECT_TRUE(Contains(strText, ".\r\nWrite to location 0x00000000.\r\n\r\nRAX=0x"));
+#else
+    EXPECT_TRUE(Contains(strText, ".\r\nWrite to location 0x00000000.\r\n\r\nEAX=0x"));
+#endif
     EXPECT_TRUE(Contains(strText, "\r\nProcess Uptime: "));
     // The walk starts in the function that wrote to address 0.
     const size_t nStack = strText.find("\r\nStack:\r\n");
