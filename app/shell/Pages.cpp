@@ -1,13 +1,14 @@
 #include "app/shell/InfoPage.h"
 #include "app/shell/PageShell.h"
 #include "app/shell/Quenvale.h"
+#include "fileaccess/win/FileAccess.h"
 #include "quick/win/Simple.h"
 
 std::unique_ptr<C_Page> CreatePage(int nIndex, C_Quenvale& app)
 {
     switch (nIndex) {
     case C_Quenvale::PAGE_FILE:
-        return std::make_unique<C_PageShell>(app, 1005);
+        return std::make_unique<C_FileAccess>(app, app.GetFileAccessValues());
     case C_Quenvale::PAGE_BLOCK:
         return std::make_unique<C_PageShell>(app, 1028);
     case C_Quenvale::PAGE_INFO:
