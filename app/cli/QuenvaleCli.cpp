@@ -4,6 +4,7 @@
 //                [--skip-random] [--log FILE] [--json]
 //   quenvale-cli devices [--quick|--block] [--json]
 //   quenvale-cli file <path> --write|--read [options]
+//   quenvale-cli block <drive-letter|device-path> --read|--write [options]
 //   quenvale-cli fastest <drive-letter|image-file> [--min-size BYTES] [--json]
 //   quenvale-cli update [--check] [--yes] [--json]
 //   quenvale-cli crash-test
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/BlockConsoleRun.h"
 #include "app/cli/ConsoleText.h"
 #include "app/cli/CrashTestCommand.h"
 #include "app/cli/DevicesCommand.h"
@@ -18,6 +20,7 @@
 #include "app/cli/FileConsoleRun.h"
 #include "app/cli/QuickConsoleRun.h"
 #include "app/cli/UpdateCommand.h"
+#include "blockaccess/core/BlockCommand.h"
 #include "fileaccess/core/FileCommand.h"
 #include "quick/core/QuickCommand.h"
 
@@ -26,7 +29,8 @@ namespace {
 // Every command's usage, shown for a wrong or missing command and for --help.
 std::string UsageText()
 {
-    return QuickUsageText() + "\n" + FileUsageText() + UpdateUsageText() + CrashTestUsageText();
+    return QuickUsageText() + "\n" + FileUsageText() + "\n" + BlockUsageText() + UpdateUsageText() +
+           CrashTestUsageText();
 }
 
 }  // namespace
@@ -40,6 +44,8 @@ int main(int argc, char** argv)
         return RunDevicesCommand(vArgs);
     if (!vArgs.empty() && vArgs[0] == "file")
         return RunFileCommand(vArgs);
+    if (!vArgs.empty() && vArgs[0] == "block")
+        return RunBlockCommand(vArgs);
     if (!vArgs.empty() && vArgs[0] == "fastest")
         return RunFastestCommand(vArgs);
     if (!vArgs.empty() && vArgs[0] == "update")

@@ -348,6 +348,9 @@ int C_SimulatedIo::Transfer(HANDLE hDevice, bool bWrite, uint64_t ullOffset, voi
     const uint64_t ullReach = HandleBlocks();
     if (ullLba > ullReach || ulCount > ullReach - ullLba)
         return Fail(ERROR_SECTOR_NOT_FOUND);
+    const auto damaged = mapReadErrors.lower_bound(ullLba);
+    if (!bWrite && damaged != mapReadErrors.end() && damaged->first - ullLba < ulCount)
+        return Fail(damaged->second);
     if (bWrite)
         target.WriteImage(ullHandleStart + ullLba, ulCount, static_cast<const uint8_t*>(pBuffer));
     else

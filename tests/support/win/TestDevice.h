@@ -120,6 +120,9 @@ public:
     DWORD dwOpenError = 0;                   // Open fails with it while nonzero
     std::map<DWORD, DWORD> mapControlErrors; // control code -> error of every such call
     DWORD dwTransferError = 0;               // Transfer fails with it while nonzero
+    // Damaged blocks (of the handle's blocks): a read that covers one fails
+    // with its error (ERROR_CRC, say) and moves nothing.
+    std::map<uint64_t, DWORD> mapReadErrors;
     int nLockRefusals = 0;                   // this many FSCTL_LOCK_VOLUME fail
 
     // What the device answers besides SCSI pass-through.
