@@ -295,6 +295,8 @@ bool C_VerifyRunner::WriteStamps(const std::vector<S_BlockSpan>& vSpans, S_Verif
 
 bool C_VerifyRunner::Fill(const std::vector<S_BlockSpan>& vFiller)
 {
+    if (vFiller.empty())
+        return true;
     StartPhase(ulRound, E_VerifyPhase::Filling, BlocksOf(vFiller) * area.ulBlockSize * 2);
     const uint32_t ulBlockSize = area.ulBlockSize;
     for (const S_BlockSpan& piece : SplitSpans(vFiller, pIo->PieceBlocks())) {
