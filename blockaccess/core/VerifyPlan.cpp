@@ -115,7 +115,13 @@ S_VerifyRound PlanVerifyRound(const S_VerifyArea& area, const S_VerifyLimits& li
     const uint64_t ullRegion = VerifyRegionBlocks(area, limits);
     const uint64_t ullCount = RegionCount(ullSpan, ullRegion, limits);
 
-    if (ullSpan <= ullCount * ullRegion) {
+    // Tiled when the regions would cover the interval, or when covering it
+    // writes no more than the round writes anyway (with the filler).
+    const uint64_t ullBlockSize = std::max<uint32_t>(area.ulBlockSize, 1);
+    const uint64_t ullWantedBlocks = CeilDiv(limits.ullMinWriteBytes, ullBlockSize);
+    const uint64_t ullMostTiled = std::min<uint64_t>(std::max<uint32_t>(limits.ulMaxRegions, 1) * ullRegion,
+                                                     ullWantedBlocks);
+    if (ullSpan <= ullCount * ullRegion || ullSpan <= ullMostTiled) {
         round.bTiled = true;
         round.ullSpacing = std::min(ullRegion, ullSpan);
         round.vProbes.push_back({ullLow, ullSpan});
@@ -132,8 +138,6 @@ S_VerifyRound PlanVerifyRound(const S_VerifyArea& area, const S_VerifyLimits& li
     }
     round.window = {area.ullFirstBlock, std::min(round.ullSpacing, area.ullBlocks)};
 
-    const uint64_t ullBlockSize = std::max<uint32_t>(area.ulBlockSize, 1);
-    const uint64_t ullWantedBlocks = CeilDiv(limits.ullMinWriteBytes, ullBlockSize);
     const uint64_t ullProbes = round.ProbeBlocks();
     if (ullWantedBlocks > ullProbes)
         round.vFiller = LowestFreeBlocks(area, round.vProbes, ullWantedBlocks - ullProbes);

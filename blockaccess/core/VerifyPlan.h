@@ -16,8 +16,9 @@
 // probe regions are spaced no more than the window's length apart, so the
 // first region beyond R always lands inside the window and is caught, and
 // the next round searches the space between the last region that held and
-// the first that did not. An interval no wider than the probes a round may
-// hold is tiled completely, which finds R to the block.
+// the first that did not. An interval that a round's regions would cover,
+// or whose covering writes no more than a round writes anyway, is tiled
+// completely, which finds R to the block.
 //
 // All addresses are device block addresses.
 
