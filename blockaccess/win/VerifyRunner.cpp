@@ -95,6 +95,17 @@ void C_VerifyRunner::Failed(E_VerifyPhase ePhase, const std::vector<S_BlockSpan>
     }
 }
 
+bool C_VerifyRunner::Transfer(bool bWrite, uint64_t ullLba, uint64_t ullCount, const uint8_t* pData,
+                              std::vector<S_BlockSpan>& vFailed, uint32_t& ulError)
+{
+    const uint32_t ulCount = static_cast<uint32_t>(ullCount);
+    const bool bOn = bWrite ? pIo->Write(ullLba, ulCount, pData, vFailed, ulError)
+                            : pIo->Read(ullLba, ulCount, const_cast<uint8_t*>(pData), vFailed, ulError);
+    if (!bOn)
+        ulGoneError = ulError;
+    return bOn;
+}
+
 bool C_VerifyRunner::Gone(uint32_t ulError, S_VerifyRunRecord& record)
 {
     ulGoneError = ulError;
@@ -226,11 +237,8 @@ bool C_VerifyRunner::Save(const std::vector<S_BlockSpan>& vProbes, std::vector<S
             return true;
         std::vector<S_BlockSpan> vFailed;
         uint32_t ulError = 0;
-        const uint32_t ulCount = static_cast<uint32_t>(piece.ullCount);
-        if (!pIo->Read(piece.ullFirst, ulCount, pIo->Buffer(), vFailed, ulError)) {
-            ulGoneError = ulError;
+        if (!Transfer(false, piece.ullFirst, piece.ullCount, pIo->Buffer(), vFailed, ulError))
             return false;
-        }
         // Blocks that cannot be read are neither probed nor written back.
         Failed(E_VerifyPhase::Saving, vFailed, ulError);
         for (const S_BlockSpan& kept : Without(piece, vFailed)) {
@@ -254,10 +262,8 @@ bool C_VerifyRunner::WritePiece(uint64_t ullLba, uint32_t ulCount, S_VerifyRunRe
     WriteVerifyStamps(pIo->Buffer(), area.ulBlockSize, ullLba, ulCount, key);
     std::vector<S_BlockSpan> vFailed;
     uint32_t ulError = 0;
-    if (!pIo->Write(ullLba, ulCount, pIo->Buffer(), vFailed, ulError)) {
-        ulGoneError = ulError;
+    if (!Transfer(true, ullLba, ulCount, pIo->Buffer(), vFailed, ulError))
         return false;
-    }
     Failed(E_VerifyPhase::Writing, vFailed, ulError);
     record.ullWrittenBytes += (ulCount - BlocksOf(vFailed)) * area.ulBlockSize;
     record.ullWriteMicroseconds += pIo->LastMicroseconds();
@@ -304,19 +310,15 @@ bool C_VerifyRunner::Fill(const std::vector<S_BlockSpan>& vFiller)
             return true;
         std::vector<S_BlockSpan> vFailed;
         uint32_t ulError = 0;
-        if (!pIo->Read(piece.ullFirst, static_cast<uint32_t>(piece.ullCount), pIo->Buffer(), vFailed, ulError)) {
-            ulGoneError = ulError;
+        if (!Transfer(false, piece.ullFirst, piece.ullCount, pIo->Buffer(), vFailed, ulError))
             return false;
-        }
         Failed(E_VerifyPhase::Filling, vFailed, ulError);
         // Only what was read goes back.
         for (const S_BlockSpan& kept : Without(piece, vFailed)) {
             std::vector<S_BlockSpan> vNotWritten;
             const uint8_t* pFrom = pIo->Buffer() + (kept.ullFirst - piece.ullFirst) * ulBlockSize;
-            if (!pIo->Write(kept.ullFirst, static_cast<uint32_t>(kept.ullCount), pFrom, vNotWritten, ulError)) {
-                ulGoneError = ulError;
+            if (!Transfer(true, kept.ullFirst, kept.ullCount, pFrom, vNotWritten, ulError))
                 return false;
-            }
             Failed(E_VerifyPhase::Filling, vNotWritten, ulError);
         }
         Advance(piece.ullCount * 2);
@@ -336,10 +338,8 @@ bool C_VerifyRunner::ReadBack(const std::vector<S_BlockSpan>& vSpans, S_VerifyRu
             const uint32_t ulCount = static_cast<uint32_t>(std::min(ullPiece, span.End() - ullLba));
             std::vector<S_BlockSpan> vFailed;
             uint32_t ulError = 0;
-            if (!pIo->Read(ullLba, ulCount, pIo->Buffer(), vFailed, ulError)) {
-                ulGoneError = ulError;
+            if (!Transfer(false, ullLba, ulCount, pIo->Buffer(), vFailed, ulError))
                 return false;
-            }
             // Ascending order: the failed blocks before the blocks above them.
             size_t nFailed = 0;
             for (uint32_t i = 0; i < ulCount; ++i) {
@@ -380,9 +380,8 @@ bool C_VerifyRunner::Restore(const std::vector<S_Saved>& vSaved, S_VerifyRunReco
         std::memcpy(pIo->Buffer(), saved.vData.data(), saved.vData.size());
         std::vector<S_BlockSpan> vFailed;
         uint32_t ulError = 0;
-        if (!pIo->Write(saved.span.ullFirst, ulCount, pIo->Buffer(), vFailed, ulError)) {
+        if (!Transfer(true, saved.span.ullFirst, ulCount, pIo->Buffer(), vFailed, ulError)) {
             bGone = true;
-            ulGoneError = ulError;
             vFailed = {saved.span};
         }
         Failed(E_VerifyPhase::Restoring, vFailed, ulError);

@@ -72,6 +72,10 @@ private:
     bool Fill(const std::vector<S_BlockSpan>& vFiller);
     bool ReadBack(const std::vector<S_BlockSpan>& vSpans, S_VerifyRunRecord& record);
     bool Restore(const std::vector<S_Saved>& vSaved, S_VerifyRunRecord& record);
+    // One access through the transfers; false, with the error kept, when
+    // the device is gone.
+    bool Transfer(bool bWrite, uint64_t ullLba, uint64_t ullCount, const uint8_t* pData,
+                  std::vector<S_BlockSpan>& vFailed, uint32_t& ulError);
     // One piece written or read; updates the progress and the tally.
     bool WritePiece(uint64_t ullLba, uint32_t ulCount, S_VerifyRunRecord& record);
     void Failed(E_VerifyPhase ePhase, const std::vector<S_BlockSpan>& vFailed, uint32_t ulError);

@@ -2,21 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/core/JsonMember.h"
+
 #include <cstdint>
 #include <string>
 
 namespace {
-
-// The text of a member of the JSON output.
-std::string Member(const std::string& strJson, const std::string& strName)
-{
-    const std::string strKey = "\"" + strName + "\": ";
-    const size_t nAt = strJson.find(strKey);
-    if (nAt == std::string::npos)
-        return "<none>";
-    const size_t nFrom = nAt + strKey.size();
-    return strJson.substr(nFrom, strJson.find_first_of(",\n", nFrom) - nFrom);
-}
 
 S_VerifyRunRecord Counterfeit()
 {
@@ -45,16 +36,16 @@ TEST(VerifyReport, JsonCarriesTheFiguresAndNullWhereThereAreNone)
 {
     S_VerifyRunRecord record = Counterfeit();
     std::string strJson = VerifyRunJson(record);
-    EXPECT_EQ(Member(strJson, "claimed_bytes"), "512000");
-    EXPECT_EQ(Member(strJson, "good_bytes"), "307200");
-    EXPECT_EQ(Member(strJson, "first_bad_block"), "600");
-    EXPECT_EQ(Member(strJson, "bad_blocks"), "400");
-    EXPECT_EQ(Member(strJson, "wrapped_blocks"), "400");
-    EXPECT_EQ(Member(strJson, "unreadable_blocks"), "0");
-    EXPECT_EQ(Member(strJson, "verdict"), "\"only the first 0.0003 GB hold: counterfeit or damaged\"");
-    EXPECT_EQ(Member(strJson, "write_rate"), "512000000.0");
-    EXPECT_EQ(Member(strJson, "read_rate"), "null");
-    EXPECT_EQ(Member(strJson, "path"), "\"\\\\\\\\.\\\\PhysicalDrive1\"");
+    EXPECT_EQ(JsonMemberText(strJson, "claimed_bytes"), "512000");
+    EXPECT_EQ(JsonMemberText(strJson, "good_bytes"), "307200");
+    EXPECT_EQ(JsonMemberText(strJson, "first_bad_block"), "600");
+    EXPECT_EQ(JsonMemberText(strJson, "bad_blocks"), "400");
+    EXPECT_EQ(JsonMemberText(strJson, "wrapped_blocks"), "400");
+    EXPECT_EQ(JsonMemberText(strJson, "unreadable_blocks"), "0");
+    EXPECT_EQ(JsonMemberText(strJson, "verdict"), "\"only the first 0.0003 GB hold: counterfeit or damaged\"");
+    EXPECT_EQ(JsonMemberText(strJson, "write_rate"), "512000000.0");
+    EXPECT_EQ(JsonMemberText(strJson, "read_rate"), "null");
+    EXPECT_EQ(JsonMemberText(strJson, "path"), "\"\\\\\\\\.\\\\PhysicalDrive1\"");
     EXPECT_NE(VerifyRunText(record).find("verdict      only the first 0.0003 GB hold"), std::string::npos);
 
     // A run that was stopped has no verdict; one where nothing was bad has
@@ -62,11 +53,11 @@ TEST(VerifyReport, JsonCarriesTheFiguresAndNullWhereThereAreNone)
     record.bFinished = false;
     record.bStopped = true;
     strJson = VerifyRunJson(record);
-    EXPECT_EQ(Member(strJson, "verdict"), "null");
-    EXPECT_EQ(Member(strJson, "stopped"), "true");
+    EXPECT_EQ(JsonMemberText(strJson, "verdict"), "null");
+    EXPECT_EQ(JsonMemberText(strJson, "stopped"), "true");
     EXPECT_NE(VerifyRunText(record).find("verdict      stopped"), std::string::npos);
     record.findings = C_VerifyTally(S_VerifyArea{0, 1000, 512}).Findings();
-    EXPECT_EQ(Member(VerifyRunJson(record), "first_bad_block"), "null");
+    EXPECT_EQ(JsonMemberText(VerifyRunJson(record), "first_bad_block"), "null");
 }
 
 TEST(VerifyReport, TimeLeftAtTheSamePace)

@@ -3,6 +3,8 @@
 // the Linux side. Both images are put back as they were.
 #include <gtest/gtest.h>
 
+#include "tests/support/core/JsonMember.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -30,16 +32,6 @@ std::vector<uint8_t> Noise(size_t nBytes, uint32_t ulSeed)
         b = static_cast<uint8_t>(ulSeed >> 16);
     }
     return v;
-}
-
-std::string JsonMember(const std::string& strJson, const std::string& strName)
-{
-    const std::string strKey = "\"" + strName + "\": ";
-    const size_t nAt = strJson.find(strKey);
-    if (nAt == std::string::npos)
-        return "<none>";
-    const size_t nFrom = nAt + strKey.size();
-    return strJson.substr(nFrom, strJson.find_first_of(",\n}", nFrom) - nFrom);
 }
 
 // The address a block of the image names, or ~0 when it holds no stamp.
@@ -92,14 +84,14 @@ TEST_F(VerifyCli, AQuickCheckWithRestoreSaysTheCapacityHoldsAndLeavesTheImageAsI
     ASSERT_TRUE(WriteScratchImage(strImageR, 0, before));
     const S_CliRun run = RunCli("verify R: --quick --yes --restore --json", folder);
     ASSERT_EQ(run.dwExitCode, 0u) << run.strErr;
-    EXPECT_EQ(JsonMember(run.strOut, "verdict"), "\"capacity holds\"");
-    EXPECT_EQ(JsonMember(run.strOut, "claimed_bytes"), "67108864");
-    EXPECT_EQ(JsonMember(run.strOut, "good_bytes"), "67108864");
-    EXPECT_EQ(JsonMember(run.strOut, "first_bad_block"), "null");
-    EXPECT_EQ(JsonMember(run.strOut, "bad_blocks"), "0");
-    EXPECT_EQ(JsonMember(run.strOut, "probed_blocks"), "131072");   // 64 MiB: every block is a probe
-    EXPECT_EQ(JsonMember(run.strOut, "restored"), "true");
-    EXPECT_NE(JsonMember(run.strOut, "write_rate"), "null");
+    EXPECT_EQ(JsonMemberText(run.strOut, "verdict"), "\"capacity holds\"");
+    EXPECT_EQ(JsonMemberText(run.strOut, "claimed_bytes"), "67108864");
+    EXPECT_EQ(JsonMemberText(run.strOut, "good_bytes"), "67108864");
+    EXPECT_EQ(JsonMemberText(run.strOut, "first_bad_block"), "null");
+    EXPECT_EQ(JsonMemberText(run.strOut, "bad_blocks"), "0");
+    EXPECT_EQ(JsonMemberText(run.strOut, "probed_blocks"), "131072");   // 64 MiB: every block is a probe
+    EXPECT_EQ(JsonMemberText(run.strOut, "restored"), "true");
+    EXPECT_NE(JsonMemberText(run.strOut, "write_rate"), "null");
     EXPECT_TRUE(ReadScratchImage(strImageR) == before) << "the image changed";
 
     // In text, without --restore: the stamps stay, each naming its block.
@@ -115,11 +107,11 @@ TEST_F(VerifyCli, AFullCheckStampsEveryBlockAndGivesTheRates)
 {
     const S_CliRun run = RunCli("verify S: --full --yes --json", folder);
     ASSERT_EQ(run.dwExitCode, 0u) << run.strErr;
-    EXPECT_EQ(JsonMember(run.strOut, "mode"), "\"full\"");
-    EXPECT_EQ(JsonMember(run.strOut, "verdict"), "\"capacity holds\"");
-    EXPECT_EQ(JsonMember(run.strOut, "write_bytes"), "16777216");
-    EXPECT_EQ(JsonMember(run.strOut, "read_bytes"), "16777216");
-    EXPECT_NE(JsonMember(run.strOut, "read_rate"), "null");
+    EXPECT_EQ(JsonMemberText(run.strOut, "mode"), "\"full\"");
+    EXPECT_EQ(JsonMemberText(run.strOut, "verdict"), "\"capacity holds\"");
+    EXPECT_EQ(JsonMemberText(run.strOut, "write_bytes"), "16777216");
+    EXPECT_EQ(JsonMemberText(run.strOut, "read_bytes"), "16777216");
+    EXPECT_NE(JsonMemberText(run.strOut, "read_rate"), "null");
     const std::vector<uint8_t> image = ReadScratchImage(strImageS);
     size_t nWrong = 0;
     for (uint64_t ullLba = 0; ullLba < 32768; ++ullLba)
