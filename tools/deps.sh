@@ -9,7 +9,7 @@ packages=(
     binutils-mingw-w64-i686 googletest
     libz-mingw-w64-dev zlib1g-dev
     wine wine64 wine32:i386 fonts-liberation fonts-dejavu-core fonts-wine
-    xvfb xauth imagemagick xdotool xclip python3 fio
+    xvfb xauth imagemagick xdotool xclip python3 fio locales
     genisoimage xorriso
 )
 if [ "${1:-}" = "--list" ]; then
@@ -27,16 +27,26 @@ if [[ " ${missing[*]} " == *" libclang-rt-dev "* ]] && ls /usr/lib/llvm-*/lib/cl
     missing=("${missing[@]/libclang-rt-dev}")
 fi
 missing=($(printf '%s\n' "${missing[@]}" | grep -v '^$' || true))
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "== installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-# The i686 test programs run on Wine's 32-bit loader, an i386 package.
-if [[ " ${missing[*]} " == *":i386 "* ]] && [ "$(dpkg --print-architecture)" = "amd64" ] &&
-   ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "== installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    # The i686 test programs run on Wine's 32-bit loader, an i386 package.
+    if [[ " ${missing[*]} " == *":i386 "* ]] && [ "$(dpkg --print-architecture)" = "amd64" ] &&
+       ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# The locales of the six string tables, so that Wine runs in each language
+# with a UTF-8 Unix side (tools/wine-env.sh: qv_wine_language).
+for locale in en_GB de_DE el_GR fr_FR it_IT ru_RU; do
+    if ! locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$"; then
+        echo "== generating locale $locale.UTF-8"
+        $SUDO localedef -i "$locale" -c -f UTF-8 "$locale.UTF-8"
+    fi
+done

@@ -6,6 +6,9 @@
 #                                no crash dialog, scratch drives); one WoW64
 #                                prefix runs the x86_64 and the i686 programs
 #   qv_wine_start                one persistent wineserver, Xvfb when no display
+#   qv_wine_language <locale>    what runs next uses that language (LC_ALL,
+#                                the prefix's system fonts; "" = English);
+#                                stops the server: qv_wine_start after it
 #   qv_wine_stop                 stops what qv_wine_start started
 #
 # Scratch drives of the prefix (all under <build-dir>/wine-drives):
@@ -62,6 +65,45 @@ qv_wine_prepare() {
     qv_wine_drives
     (cd /tmp && wineserver -w)
     touch "$WINEPREFIX/.qv-ready"
+}
+
+# The languages of the string tables, as LC_ALL values (tools/deps.sh
+# generates these locales).
+QV_LANGUAGES="en_GB.UTF-8 de_DE.UTF-8 el_GR.UTF-8 fr_FR.UTF-8 it_IT.UTF-8 ru_RU.UTF-8"
+
+# Wine keeps the system's fonts (message, menu, caption, status and icon
+# font) in the prefix with the character set of the locale the prefix was
+# made in. Made under C or English they are ANSI fonts; in a later Greek
+# run "MS Shell Dlg" then stands for Wine's Tahoma, which Wine offers with
+# Cyrillic but not with Greek, and dialogs show boxes in labels and Latin-1
+# letters in drawn controls.
+# Setting the fonts' character set to the language's before a run lets one
+# prefix show every language. The server and its desktop process keep the
+# language they were started in: this stops the server, and qv_wine_start
+# starts it again.
+qv_wine_language() {
+    local locale="${1:-en_GB.UTF-8}" charset=00
+    case "$locale" in
+        el_*) charset=A1 ;;   # GREEK_CHARSET
+        ru_*) charset=CC ;;   # RUSSIAN_CHARSET
+    esac
+    export LC_ALL="$locale"
+    # The registry is written by a server of its own, which saves it as it ends.
+    (cd /tmp && wineserver -k >/dev/null 2>&1) || true
+    local key='HKCU\Control Panel\Desktop\WindowMetrics' name value
+    for name in CaptionFont SmCaptionFont MenuFont StatusFont MessageFont IconFont; do
+        value=$(cd /tmp && wine reg query "$key" /v "$name" 2>/dev/null | tr -d '\r' |
+                awk -v n="$name" '$1 == n && $2 == "REG_BINARY" {print $3}')
+        # A LOGFONT: lfCharSet is byte 23, hex digits 46 and 47.
+        [ ${#value} -ge 48 ] || continue
+        [ "${value:46:2}" = "$charset" ] && continue
+        qv_wine_reg "$key" /v "$name" /t REG_BINARY /d "${value:0:46}${charset}${value:48}"
+    done
+    # Wine brings its font substitutes and font cache up to a new language
+    # in the first program that uses fonts, too late for that program's own
+    # dialogs: a throwaway one takes that turn.
+    (cd /tmp && wine rundll32.exe user32.dll,GetDesktopWindow >/dev/null 2>&1) || true
+    (cd /tmp && wineserver -w)
 }
 
 qv_wine_drives() {

@@ -10,6 +10,7 @@
 #include "app/cli/ConsoleEvents.h"
 #include "app/cli/ConsoleText.h"
 #include "app/win/Log.h"
+#include "framework/win/Event.h"
 #include "framework/win/Texts.h"
 #include "framework/win/Thread.h"
 #include "quick/core/QuickJson.h"
@@ -21,19 +22,15 @@
 
 namespace {
 
-// The run that Ctrl+C stops; set while a run goes on.
-std::atomic<C_QuickState*> g_pRunState{nullptr};
+// The system ends the process this long after it has sent a close, logoff
+// or shutdown event (5 s on every Windows since XP), whatever the handler
+// is doing; the handler waits a little less for the run to clean up.
+constexpr DWORD kCloseCleanupMilliseconds = 4500;
 
-BOOL WINAPI OnConsoleControl(DWORD dwType)
-{
-    if (dwType != CTRL_C_EVENT && dwType != CTRL_BREAK_EVENT && dwType != CTRL_CLOSE_EVENT)
-        return FALSE;
-    C_QuickState* pState = g_pRunState.load();
-    if (pState == nullptr)
-        return FALSE;
-    pState->RequestStop();
-    return TRUE;
-}
+// The run that the control handler stops, and its end: set (the event
+// reset) before the run's thread starts, cleared after it has ended.
+std::atomic<C_QuickState*> g_pRunState{nullptr};
+C_Event g_runEnded;   // manual reset; set by the run's thread when the engine is done
 
 struct S_RunJob {
     C_QuickEngine* pEngine;
@@ -45,6 +42,7 @@ DWORD RunJob(void* pJob, uint32_t)
 {
     const S_RunJob& job = *static_cast<S_RunJob*>(pJob);
     job.pEngine->Run(*job.pDrives, job.options);
+    g_runEnded.Set();
     return 0;
 }
 
@@ -130,6 +128,23 @@ std::string ResultsText(const S_QuickDriveReport& report)
 
 } // namespace
 
+BOOL WINAPI QuickConsoleControl(DWORD dwType)
+{
+    const bool bEnding = dwType == CTRL_CLOSE_EVENT || dwType == CTRL_LOGOFF_EVENT || dwType == CTRL_SHUTDOWN_EVENT;
+    if (dwType != CTRL_C_EVENT && dwType != CTRL_BREAK_EVENT && !bEnding)
+        return FALSE;
+    C_QuickState* pState = g_pRunState.load();
+    if (pState == nullptr)
+        return FALSE;
+    pState->RequestStop();
+    // After Ctrl+C the runner goes on and reports. After the other events
+    // the process ends as soon as this returns: not before the run has
+    // removed its test file.
+    if (bEnding)
+        g_runEnded.Wait(kCloseCleanupMilliseconds);
+    return TRUE;
+}
+
 int RunQuickCommand(const S_QuickCommand& command)
 {
     C_DeviceLayerInfo devices;   // starts the device layer and runs its Quick Access passes
@@ -161,14 +176,16 @@ int RunQuickCommand(const S_QuickCommand& command)
     job.options.ulBlockSize = command.ulBlockSize;
     job.options.bSkipRandom = command.bSkipRandom;
     job.options.bSaveResultsFile = false;   // the console prints what the results file would get
-    job.options.bOpenResultsFile = false;
 
     C_QuickState& state = engine.State();
+    if (!g_runEnded.IsValid())
+        g_runEnded.Create(true, false);
+    g_runEnded.Reset();
     g_pRunState.store(&state);
-    ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    ::SetConsoleCtrlHandler(QuickConsoleControl, TRUE);
     C_Thread worker;
     if (!worker.Start(RunJob, &job, 0)) {
-        ::SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+        ::SetConsoleCtrlHandler(QuickConsoleControl, FALSE);
         g_pRunState.store(nullptr);
         events.PrintError("quenvale-cli: cannot start the test thread");
         return CLI_EXIT_FAILED;
@@ -176,7 +193,7 @@ int RunQuickCommand(const S_QuickCommand& command)
     while (!worker.WaitForEnd(300) && worker.IsRunning())
         events.ShowProgress(state.ProgressPercent(), state.LiveRateText());
     const bool bStopped = state.IsStopRequested();
-    ::SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+    ::SetConsoleCtrlHandler(QuickConsoleControl, FALSE);
     g_pRunState.store(nullptr);
     events.ShowProgress(0, std::string());
 

@@ -1,6 +1,6 @@
 #include "app/core/ProgramOptions.h"
 
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 
 namespace {
 

@@ -5,8 +5,9 @@
 #include <string>
 
 #include "app/core/CommandLine.h"
-#include "app/core/OptionWord.h"
-#include "app/core/PageValues.h"
+#include "framework/core/OptionWord.h"
+#include "fileaccess/core/FileAccessValues.h"
+#include "quick/core/QuickAccessValues.h"
 
 // The program's command-line options:
 //   -a -n        start with Block Access / not

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/core/NumberScan.h"
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 
 std::string DeviceWriteValueName(const std::string& strVendor, const std::string& strProduct,
                                  const std::string& strRevision, const std::string& strSerial,

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/PageValues.h"
+#include "fileaccess/core/FileAccessValues.h"
 
 // The values the program keeps in its settings store (no section unless
 // stated), and how they are written.

@@ -78,7 +78,7 @@ int C_InfoPage::_Handle_Init()
     if (!strLastCheck.empty())
         strBox += " [" + Texts().LoadText(84) + ": " + strLastCheck + "]";
     ::SetDlgItemTextA(GetHandle(), 1094, strBox.c_str());
-    ::CheckDlgButton(GetHandle(), 1094, ReadAutoUpdate(shell.GetSettings()) ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(GetHandle(), 1094, ReadAutoUpdate(host.GetSettings()) ? BST_CHECKED : BST_UNCHECKED);
     return 1;
 }
 
@@ -99,7 +99,7 @@ int C_InfoPage::_Handle_COMMAND(int nId, WPARAM wParam, LPARAM lParam)
 bool C_InfoPage::CanClose(int)
 {
     if (GetHandle() != nullptr)
-        WriteAutoUpdate(shell.GetSettings(), ::IsDlgButtonChecked(GetHandle(), 1094) == BST_CHECKED);
+        WriteAutoUpdate(host.GetSettings(), ::IsDlgButtonChecked(GetHandle(), 1094) == BST_CHECKED);
     Release();
     return true;
 }
@@ -124,8 +124,7 @@ INT_PTR C_InfoPage::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return EraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lParam) == GetItem(1098))
-            return 0;   // the read-only notes box keeps its own look
+        // The labels and the read-only notes box alike.
         return StaticColor(reinterpret_cast<HDC>(wParam));
     default:
         return C_Dialog::_Handle_MESSAGE(uMsg, wParam, lParam);

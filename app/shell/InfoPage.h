@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/win/Shell.h"
+#include "framework/win/Page.h"
 #include "framework/win/SubClassing.h"
 #include "framework/win/UILink.h"
 #include "framework/win/UIText.h"
@@ -22,8 +22,8 @@ public:
 // the maker's home page, the notes text and the update choice.
 class C_InfoPage : public C_Page {
 public:
-    explicit C_InfoPage(I_Shell& shellIn, I_UpdateCheck* pUpdateIn = nullptr)
-        : C_Page(shellIn), editSubclass("edit"), pUpdate(pUpdateIn) {}
+    explicit C_InfoPage(I_PageHost& hostIn, I_UpdateCheck* pUpdateIn = nullptr)
+        : C_Page(hostIn), editSubclass("edit"), pUpdate(pUpdateIn) {}
     ~C_InfoPage() override;
 
     int GetFirstControlId() const override { return 1098; }

@@ -2,7 +2,7 @@
 
 int C_PageShell::_Handle_Init()
 {
-    shell.CreateProgressBar(GetHandle());
+    host.CreateProgressBar(GetHandle());
     return 1;
 }
 

@@ -67,7 +67,7 @@ int C_Quenvale::_Handle_Init()
     LoadFileAccessSettings(settings, optionWord, fileAccess);
 
     if (bShowSplash)
-        splash.Show(GetInstance(), IDR_SPLASH, 4000, 0);
+        splash.Show(GetInstance(), IDR_SPLASH, 4000, 0, GetHandle());
 
     strButtonFont = IsFontInstalled("Segoe UI") ? "Segoe UI" : "Verdana";
     nButtonFontHeight = 48;
@@ -150,13 +150,10 @@ void C_Quenvale::ShowPage(int nIndex)
             ::ShowWindow(pages[nCurrentPage]->GetHandle(), SW_HIDE);
     }
 
-    if (!pages[nIndex])
-        pages[nIndex] = CreatePage(nIndex, *this);
-    C_Page* pPage = pages[nIndex].get();
-    if (pPage->GetHandle() != nullptr)
+    const bool bExisted = pages[nIndex] && pages[nIndex]->GetHandle() != nullptr;
+    C_Page* pPage = EnsurePage(nIndex);
+    if (bExisted)
         ::ShowWindow(pPage->GetHandle(), SW_SHOW);
-    else
-        pPage->Create(GetInstance(), kPageTemplates[nIndex], 0, GetHandle());
     if (pPage->GetHandle() != nullptr) {
         HWND hFirst = ::GetDlgItem(pPage->GetHandle(), pPage->GetFirstControlId());
         if (hFirst != nullptr)
@@ -184,6 +181,16 @@ void C_Quenvale::ShowPage(int nIndex)
     }
     nCurrentPage = nIndex;
     tabButtons[nIndex].SetSelected(1);
+}
+
+C_Page* C_Quenvale::EnsurePage(int nIndex)
+{
+    if (!pages[nIndex])
+        pages[nIndex] = CreatePage(nIndex, *this);
+    C_Page* pPage = pages[nIndex].get();
+    if (pPage->GetHandle() == nullptr)
+        pPage->Create(GetInstance(), kPageTemplates[nIndex], 0, GetHandle());
+    return pPage;
 }
 
 HWND C_Quenvale::CreateProgressBar(HWND hParent)
@@ -215,11 +222,19 @@ int C_Quenvale::_Handle_COMMAND(int nId, WPARAM wParam, LPARAM lParam)
     case 1120:
         ShowPage(PAGE_INFO);
         return 1;
-    case 1080:
-        // Start the Quick Access test as its Start button does.
-        if (pages[PAGE_QUICK])
-            pages[PAGE_QUICK]->StartTest();
+    case 1080: {
+        // Start the Quick Access test as its Start button does. A page that
+        // was never shown is made for it, hidden, and the keyboard stays
+        // where it was.
+        HWND hFocus = ::GetFocus();
+        const bool bNew = !pages[PAGE_QUICK] || pages[PAGE_QUICK]->GetHandle() == nullptr;
+        C_Page* pQuick = EnsurePage(PAGE_QUICK);
+        if (bNew && hFocus != nullptr && ::GetFocus() != hFocus)
+            ::SetFocus(hFocus);
+        if (pQuick->GetHandle() != nullptr)
+            pQuick->StartTest();
         return 1;
+    }
     default:
         return C_Dialog::_Handle_COMMAND(nId, wParam, lParam);
     }

@@ -6,15 +6,17 @@
 #include <memory>
 #include <string>
 
-#include "app/core/OptionWord.h"
+#include "framework/core/OptionWord.h"
+#include "fileaccess/core/FileAccessValues.h"
+#include "quick/core/QuickAccessValues.h"
 #include "app/shell/InfoPage.h"
-#include "app/core/PageValues.h"
 #include "app/win/Log.h"
 #include "app/win/Settings.h"
-#include "app/win/Shell.h"
 #include "app/win/UpdateSettingsStore.h"
 #include "app/win/VersionInfo.h"
 #include "framework/win/AutoUpdate.h"
+#include "framework/win/Page.h"
+#include "framework/win/PageHost.h"
 #include "framework/win/Splash.h"
 #include "framework/win/UIBitmap.h"
 #include "framework/win/UILink.h"
@@ -23,7 +25,7 @@
 // The application object: the main window (dialog 101) with its column of
 // page buttons, the four pages, the shared progress bar and title, and the
 // order of everything at start and at exit. One instance runs the program.
-class C_Quenvale : public C_Dialog, public I_Shell, public I_UpdateCheck {
+class C_Quenvale : public C_Dialog, public I_PageHost, public I_UpdateCheck {
 public:
     enum : int { PAGE_QUICK = 0, PAGE_FILE = 1, PAGE_BLOCK = 2, PAGE_INFO = 3, PAGE_COUNT = 4 };
 
@@ -57,21 +59,26 @@ public:
     int GetTabStripWidth() const { return nTabStripWidth; }
     C_UITabButton& GetTabButton(int nIndex) { return tabButtons[nIndex]; }
 
-    // I_Shell
+    // I_PageHost
     const std::string& GetTitle() const override { return strTitle; }
     HWND GetMainWindow() const override { return GetHandle(); }
     HWND CreateProgressBar(HWND hParent) override;
     HWND GetProgressBar() const override { return hProgressBar; }
     C_OptionWord& GetOptionWord() override { return optionWord; }
-    C_Settings& GetSettings() override { return settings; }
-    C_Log& GetLog() override { return log; }
-    S_FileAccessValues& GetFileAccessValues() override { return fileAccess; }
-    const S_QuickAccessValues& GetQuickAccessValues() const override { return quickAccess; }
+    I_SettingsStore& GetSettings() override { return settings; }
+    I_LogSink* GetLog() override { return log.IsOpen() ? &log : nullptr; }
     HBRUSH GetPageBrush() const override { return hPageBrush; }
+    COLORREF GetPageColor() const override { return ::GetSysColor(COLOR_WINDOW); }
     const char* GetButtonFontName() const override { return strButtonFont.c_str(); }
     int GetButtonFontHeight() const override { return nButtonFontHeight; }
 
+    // What the command line and the settings give the pages.
+    S_FileAccessValues& GetFileAccessValues() { return fileAccess; }
+    const S_QuickAccessValues& GetQuickAccessValues() const { return quickAccess; }
+
     const S_ProgramVersion& GetVersion() const { return version; }
+    // The splash window while it shows, else null.
+    HWND GetSplashWindow() const { return splash.GetHandle(); }
 
     // I_UpdateCheck: the information page's update box.
     std::string GetLastCheckText() override;
@@ -82,6 +89,9 @@ public:
     C_AutoUpdate& GetAutoUpdate() { return autoUpdate; }
 
 private:
+    // The page of nIndex, its object and window made when missing; a new
+    // window stays hidden until ShowPage shows it.
+    C_Page* EnsurePage(int nIndex);
     void ReleaseBrushes();
     double GetDpiScale() const;
 
@@ -116,7 +126,8 @@ private:
     bool bShowSplash = true;
 };
 
-// Creates the page object of index nIndex (C_Quenvale::PAGE_*) for the shell.
-std::unique_ptr<C_Page> CreatePage(int nIndex, I_Shell& shell);
+// Creates the page object of index nIndex (C_Quenvale::PAGE_*) for the
+// application object.
+std::unique_ptr<C_Page> CreatePage(int nIndex, C_Quenvale& app);
 
 #endif

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/core/LogFormat.h"
-#include "app/core/LogSink.h"
+#include "framework/core/LogSink.h"
 
 // Where Open looks for the log file.
 enum E_LogFolder {

@@ -1,6 +1,6 @@
 #include "app/win/ProgramSettings.h"
 
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 
 int OpenProgramSettings(C_Settings& settings, uint32_t ulOptionWord)
 {
@@ -33,14 +33,14 @@ void SaveFileAccessSettings(C_Settings& settings, uint32_t ulOptionWord, const S
     settings.SetString(kSettingTestFile, texts.strTestFile.c_str());
 }
 
-bool ReadAutoUpdate(const C_Settings& settings)
+bool ReadAutoUpdate(const I_SettingsStore& settings)
 {
-    return settings.GetInt(kSettingAutoUpdate, kAutoUpdateDefault) == 1;
+    return settings.GetInt(kSettingAutoUpdate, kAutoUpdateDefault, nullptr) == 1;
 }
 
-int WriteAutoUpdate(C_Settings& settings, bool bOn)
+int WriteAutoUpdate(I_SettingsStore& settings, bool bOn)
 {
-    return settings.SetInt(kSettingAutoUpdate, bOn ? 1 : 0);
+    return settings.SetInt(kSettingAutoUpdate, bOn ? 1 : 0, nullptr);
 }
 
 std::string ReadTextSetting(const C_Settings& settings, const S_TextSetting& setting)

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/OptionWord.h"
-#include "app/core/PageValues.h"
+#include "framework/core/OptionWord.h"
+#include "fileaccess/core/FileAccessValues.h"
 #include "app/core/StoredValues.h"
 #include "app/win/Settings.h"
 
@@ -29,8 +29,8 @@ void SaveFileAccessSettings(C_Settings& settings, uint32_t ulOptionWord, const S
 
 // "AutoUpdate": true when the update check runs at start (the stored value
 // is 1, also when none is stored).
-bool ReadAutoUpdate(const C_Settings& settings);
-int WriteAutoUpdate(C_Settings& settings, bool bOn);
+bool ReadAutoUpdate(const I_SettingsStore& settings);
+int WriteAutoUpdate(I_SettingsStore& settings, bool bOn);
 
 // A text value with its default (the Block Access values).
 std::string ReadTextSetting(const C_Settings& settings, const S_TextSetting& setting);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/core/SettingsStore.h"
 #include "framework/win/Placement.h"
 
 // Where a settings store keeps its values.
@@ -27,7 +28,7 @@ enum : uint32_t {
 //
 // Reads never fail: a missing or unreadable value gives the default. Writes
 // return nonzero on success; on failure GetLastError() holds the reason.
-class C_Settings : public I_TextStore {
+class C_Settings : public I_SettingsStore, public I_TextStore {
 public:
     C_Settings() = default;
     C_Settings(const C_Settings&) = delete;
@@ -40,11 +41,12 @@ public:
     // Forgets where the values live; later reads give their defaults.
     void Close();
 
-    uint64_t GetInt(const char* pszName, uint64_t ullDefault, const char* pszSection = nullptr) const;
-    int SetInt(const char* pszName, uint64_t ullValue, const char* pszSection = nullptr);
+    // I_SettingsStore
+    uint64_t GetInt(const char* pszName, uint64_t ullDefault, const char* pszSection = nullptr) const override;
+    int SetInt(const char* pszName, uint64_t ullValue, const char* pszSection = nullptr) override;
     void GetString(const char* pszName, std::string& strOut, const char* pszDefault,
-                   const char* pszSection = nullptr) const;
-    int SetString(const char* pszName, const char* pszText, const char* pszSection = nullptr);
+                   const char* pszSection = nullptr) const override;
+    int SetString(const char* pszName, const char* pszText, const char* pszSection = nullptr) override;
 
     // I_TextStore: texts without a section. ReadText is false when the
     // value is missing (or, in an INI file, empty).

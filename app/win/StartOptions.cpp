@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/core/LogFormat.h"
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 #include "app/core/ProgramOptions.h"
 #include "app/win/ErrorModeGuard.h"
 #include "app/win/ProgramFile.h"

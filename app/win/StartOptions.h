@@ -3,8 +3,9 @@
 
 #include <string>
 
-#include "app/core/OptionWord.h"
-#include "app/core/PageValues.h"
+#include "framework/core/OptionWord.h"
+#include "fileaccess/core/FileAccessValues.h"
+#include "quick/core/QuickAccessValues.h"
 #include "app/win/Log.h"
 
 // The program's start, in this order:

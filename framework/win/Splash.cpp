@@ -23,7 +23,7 @@ C_Splash::~C_Splash()
     image.Release();
 }
 
-bool C_Splash::Show(HINSTANCE hInstanceIn, int nImageIdIn, DWORD dwMillisecondsIn, DWORD dwFlagsIn)
+bool C_Splash::Show(HINSTANCE hInstanceIn, int nImageIdIn, DWORD dwMillisecondsIn, DWORD dwFlagsIn, HWND hOwner)
 {
     if (hWnd != nullptr) {
         ::SetLastError(ERROR_BUSY);
@@ -39,7 +39,7 @@ bool C_Splash::Show(HINSTANCE hInstanceIn, int nImageIdIn, DWORD dwMillisecondsI
     bFade = ShouldFade();
     bClosing = false;
     dwCreateError = 0;
-    if (Init(hInstanceIn, SW_SHOW, nullptr) == nullptr) {
+    if (Init(hInstanceIn, SW_SHOWNOACTIVATE, hOwner) == nullptr) {
         const DWORD dwError = ::GetLastError();
         ::SetLastError(dwCreateError != 0 ? dwCreateError : dwError);
         return false;
@@ -60,8 +60,10 @@ bool C_Splash::ShouldFade()
 
 bool C_Splash::CreateMainWindow()
 {
-    return ::CreateWindowExA(WS_EX_TOOLWINDOW, strClassName.c_str(), "Vorlix", WS_POPUP, 0, 0, 0, 0,
-                             hParent, nullptr, hInstance, this) != nullptr;
+    // An owned window stays above its owner; a click ends the splash
+    // without activating it.
+    return ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, strClassName.c_str(), "Vorlix", WS_POPUP, 0, 0,
+                             0, 0, hParent, nullptr, hInstance, this) != nullptr;
 }
 
 bool C_Splash::GetImageBytes(int nId, const uint8_t** ppData, size_t* pnSize)
@@ -119,7 +121,7 @@ LRESULT C_Splash::_Handle_Create()
     }
     bCurrentAlpha.store(bStart);
     bShown = true;
-    ::ShowWindow(hWnd, SW_SHOW);
+    ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
     if (bFade && fadeThread.Start(FadeIn, this, 0))
         return 0;
     // Not fading, or no thread for it: at full opacity at once.

@@ -41,11 +41,14 @@ public:
     ~C_Splash() override;
 
     // Creates and shows the splash with picture nImageId from hInstanceIn's
-    // resources for dwMillisecondsIn after the fade-in. False when the
-    // window could not be made or the picture not read (GetLastError():
-    // ERROR_INVALID_DATA for a picture that is refused), or when this
-    // object's splash is still shown.
-    bool Show(HINSTANCE hInstanceIn, int nImageIdIn, DWORD dwMillisecondsIn, DWORD dwFlagsIn);
+    // resources for dwMillisecondsIn after the fade-in. hOwner: the
+    // program's main window, above which the splash stays (also when the
+    // main window shows itself after the splash); null for none. The splash
+    // never takes the activation. False when the window could not be made or
+    // the picture not read (GetLastError(): ERROR_INVALID_DATA for a picture
+    // that is refused), or when this object's splash is still shown.
+    bool Show(HINSTANCE hInstanceIn, int nImageIdIn, DWORD dwMillisecondsIn, DWORD dwFlagsIn,
+              HWND hOwner = nullptr);
 
     // Reads the picture resource nResourceId into the layered image; its
     // size into *pSize when pSize is not null.

@@ -44,6 +44,11 @@ void C_TestFile::Close()
 
 LONG C_TestFile::DisableLocalBuffering()
 {
+    return DisableLocalBufferingOf(hFile);
+}
+
+LONG DisableLocalBufferingOf(HANDLE hFile)
+{
     const T_NtFsControlFile pfnFsControl = NtFsControlFileFunction();
     if (pfnFsControl == nullptr)
         return kStatusUnsuccessful;

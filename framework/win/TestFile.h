@@ -48,4 +48,8 @@ private:
 // only the server's buffering; local file systems refuse it.
 constexpr ULONG kIoctlLmrDisableLocalBuffering = 0x00140390;
 
+// Sends that control on a file handle through NtFsControlFile; the NTSTATUS
+// (kStatusUnsuccessful when the system has no such call).
+LONG DisableLocalBufferingOf(HANDLE hFile);
+
 #endif

@@ -1,6 +1,7 @@
 #include "framework/win/TestFileAccessor.h"
 
 #include "framework/win/Library.h"
+#include "framework/win/TestFile.h"
 #include "framework/win/WholeFileTransfer.h"
 
 namespace {
@@ -79,6 +80,11 @@ bool C_TestFileAccessor::TransferAt(bool bWrite, uint64_t ullOffset, void* pBuff
 bool C_TestFileAccessor::ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes)
 {
     return TransferAt(false, ullOffset, pBuffer, dwBytes);
+}
+
+LONG C_TestFileAccessor::DisableLocalBuffering()
+{
+    return DisableLocalBufferingOf(hFile);
 }
 
 bool C_TestFileAccessor::WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes)

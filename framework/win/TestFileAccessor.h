@@ -25,6 +25,7 @@ public:
 
     bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes) override;
     bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes) override;
+    LONG DisableLocalBuffering() override;
 
 private:
     bool TransferAt(bool bWrite, uint64_t ullOffset, void* pBuffer, DWORD dwBytes);

@@ -141,6 +141,25 @@ bool C_Thread::WaitForEnd(DWORD dwMilliseconds)
     return eventEnded.WaitPumping(dwMilliseconds == 0 ? INFINITE : dwMilliseconds);
 }
 
+void C_Thread::WaitForEndHoldingQuit()
+{
+    bool bQuit = false;
+    WPARAM wQuitCode = 0;
+    while (IsRunning() && !WaitForEnd(0)) {
+        // WaitForEnd gave up on a WM_QUIT and posted it again: take it out
+        // of the queue until the thread has ended.
+        MSG msg;
+        if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+            bQuit = true;
+            wQuitCode = msg.wParam;
+        } else {
+            ::Sleep(1);   // the wait itself failed; try again
+        }
+    }
+    if (bQuit)
+        ::PostQuitMessage(static_cast<int>(wQuitCode));
+}
+
 bool C_Thread::GetExitCode(DWORD* pdwCode) const
 {
     if (ulFlags.load() & FLAG_RUNNING)

@@ -46,6 +46,12 @@ public:
     // last run was killed, on time-out and on WM_QUIT (which is re-posted).
     bool WaitForEnd(DWORD dwMilliseconds);
 
+    // Waits without limit for a running thread to end while dispatching
+    // messages, as WaitForEnd does, but goes on waiting past a WM_QUIT: the
+    // quit request is held back and posted again once the thread has ended.
+    // For an owner that is about to release what the thread still uses.
+    void WaitForEndHoldingQuit();
+
     // False while the thread runs; otherwise stores the exit code of the last
     // run (0 before the first and after Terminate) when pdwCode is not null.
     bool GetExitCode(DWORD* pdwCode) const;

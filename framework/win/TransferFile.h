@@ -13,6 +13,9 @@ public:
     virtual ~I_TransferAccessor() = default;
     virtual bool ReadAt(uint64_t ullOffset, void* pBuffer, DWORD dwBytes) = 0;
     virtual bool WriteAt(uint64_t ullOffset, const void* pBuffer, DWORD dwBytes) = 0;
+    // I_TransferFile::DisableLocalBuffering on this handle: a network
+    // redirector keeps no local cache for it. The NTSTATUS.
+    virtual LONG DisableLocalBuffering() = 0;
 };
 
 // A test file of the benchmark passes and the folder it lives in. The

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/QuickAccessLog.h"
+#include "quick/core/QuickAccessLog.h"
 
 // Per-access latency of a random pass, in milliseconds.
 struct S_LatencyFigures {

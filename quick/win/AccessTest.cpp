@@ -8,6 +8,7 @@
 
 #include "framework/win/Event.h"
 #include "framework/win/Thread.h"
+#include "framework/win/TransferBuffer.h"
 #include "quick/core/AccessPosition.h"
 #include "quick/core/LatencyHistogram.h"
 #include "quick/core/QuickRate.h"
@@ -26,7 +27,7 @@ struct S_AccessSlot {
 // The job block of one random pass, shared by its 32 threads.
 struct S_AccessJob {
     int nDirection = 0;
-    uint8_t* pBuffer = nullptr;      // the data written (only read by the threads)
+    uint8_t* pWriteData = nullptr;   // 4096 random bytes, the data written (only read by the threads)
     uint64_t ullFileSize = 0;
     std::atomic<uint32_t>* pAccessCount = nullptr;
     std::atomic<int> nStop{0};       // set once to 1 by the coordinator
@@ -35,7 +36,8 @@ struct S_AccessJob {
     uint32_t ulSeedTime = 0;         // seconds; thread i seeds its generator with this + i
     int64_t llCounterFrequency = 0;  // performance counter counts per second; 0 = no latencies
     std::array<S_AccessSlot, kAccessThreads> aSlots;
-    std::vector<uint8_t> vReadBuffers;
+    // The write data and the threads' read buffers, 4096 bytes each.
+    std::vector<uint8_t> vBuffers;
 };
 
 int64_t Counter()
@@ -69,7 +71,7 @@ DWORD WorkerDoAccesstestThread(void* pJobIn, uint32_t ulIndex)
     C_CrtRandom random(job.ulSeedTime + ulIndex);
     const uint64_t ullFileSize = job.ullFileSize;
     const bool bWrite = job.nDirection == 1;
-    uint8_t* pBuffer = bWrite ? job.pBuffer : slot.pReadBuffer;
+    uint8_t* pBuffer = bWrite ? job.pWriteData : slot.pReadBuffer;
     I_TransferAccessor& accessor = *slot.pAccessor;
     const int64_t llFrequency = job.llCounterFrequency;
 
@@ -102,7 +104,7 @@ DWORD WorkerDoAccesstestThread(void* pJobIn, uint32_t ulIndex)
     return 0;
 }
 
-int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const char* pszPath, uint8_t* pBuffer,
+int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const char* pszPath,
                        std::string& strResult, S_QuickPassFigures* pFigures)
 {
     C_QuickState& state = context.state;
@@ -115,19 +117,23 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
     S_AccessJob& job = *pJob;
     std::array<C_Thread, kAccessThreads> aThreads;
     job.nDirection = nDirection;
-    job.pBuffer = pBuffer;
     job.ullFileSize = state.ullFileSize.load();
     job.pAccessCount = &state.ulAccessCount;
     job.ulSeedTime = static_cast<uint32_t>(std::time(nullptr));
     LARGE_INTEGER frequency;
     if (::QueryPerformanceFrequency(&frequency))
         job.llCounterFrequency = frequency.QuadPart;
-    job.vReadBuffers.resize((kAccessThreads + 1) * kAccessSize);
-    uint8_t* pReadBuffers = AlignUp(job.vReadBuffers.data());
+    // One spare block for the alignment. The run's transfer buffer is only
+    // as long as its block size, which may be shorter than an access.
+    job.vBuffers.resize((kAccessThreads + 2) * kAccessSize);
+    uint8_t* pBuffers = AlignUp(job.vBuffers.data());
+    job.pWriteData = pBuffers;
+    if (nDirection == 1)
+        FillRandom(job.pWriteData, kAccessSize);   // without a generator the data stays zero
     bool bReady = job.eventStart.Create(true, false);
     for (uint32_t i = 0; i < kAccessThreads; ++i) {
         S_AccessSlot& slot = job.aSlots[i];
-        slot.pReadBuffer = pReadBuffers + i * kAccessSize;
+        slot.pReadBuffer = pBuffers + (i + 1) * kAccessSize;
         bReady = slot.eventReady.Create(false, false) && bReady;
     }
     state.ulAccessCount.store(0);
@@ -147,7 +153,7 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
         const uint64_t ullLast = job.ullFileSize - kAccessSize;
         if (file.Seek(job.ullFileSize)) {
             file.SetEnd();
-            bOk = file.Seek(ullLast) && file.Write(pBuffer, kAccessSize) && file.Flush();
+            bOk = file.Seek(ullLast) && file.Write(job.pWriteData, kAccessSize) && file.Flush();
         } else {
             bOk = false;
         }
@@ -161,6 +167,9 @@ int WorkerDoAccesstest(const S_QuickPassContext& context, int nDirection, const 
         if (!job.aSlots[i].pAccessor) {
             figures.ulError = ::GetLastError();
             bOk = false;
+        } else {
+            // Refused by local file systems, whose handles are unbuffered.
+            job.aSlots[i].pAccessor->DisableLocalBuffering();
         }
     }
     if (!bOk)

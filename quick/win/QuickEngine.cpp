@@ -111,9 +111,12 @@ bool C_QuickEngine::Run(const std::vector<S_QuickDrive>& vDrives, const S_QuickR
     }
     if (!vDrives.empty() && bLastOk)
         events.SummaryMade(MakeSummary());
-    if (vDrives.size() > 1 && options.bSaveResultsFile)
-        SaveResultsFile(strResultsText, options.strResultsFolder.empty() ? nullptr : options.strResultsFolder.c_str(),
-                        options.bOpenResultsFile);
+    if (vDrives.size() > 1 && options.bSaveResultsFile) {
+        std::string strPath;
+        if (SaveResultsFile(strResultsText,
+                            options.strResultsFolder.empty() ? nullptr : options.strResultsFolder.c_str(), &strPath))
+            events.ResultsFileSaved(strPath);
+    }
     return !vDrives.empty() && bLastOk;
 }
 
@@ -140,9 +143,9 @@ bool C_QuickEngine::RunDriveSequence(const S_QuickDrive& drive, bool bSkipRandom
     if (bOk)
         bOk = RunSequentialPass(drive, E_QuickPass::SequentialRead, strPath.c_str(), pBuffer, ulBlockSize, report);
     if (bOk)
-        bOk = RunRandomPass(drive, E_QuickPass::Qd32Write, strPath.c_str(), pBuffer, bSkipRandom, report);
+        bOk = RunRandomPass(drive, E_QuickPass::Qd32Write, strPath.c_str(), bSkipRandom, report);
     if (bOk)
-        bOk = RunRandomPass(drive, E_QuickPass::Qd32Read, strPath.c_str(), pBuffer, bSkipRandom, report);
+        bOk = RunRandomPass(drive, E_QuickPass::Qd32Read, strPath.c_str(), bSkipRandom, report);
 
     file.RemoveFile(strPath.c_str());
     file.RemoveFolder(strFolder.c_str());
@@ -183,8 +186,8 @@ bool C_QuickEngine::RunSequentialPass(const S_QuickDrive& drive, E_QuickPass ePa
     return bOk;
 }
 
-bool C_QuickEngine::RunRandomPass(const S_QuickDrive& drive, E_QuickPass ePass, const char* pszPath,
-                                  uint8_t* pBuffer, bool bSkip, S_QuickDriveReport& report)
+bool C_QuickEngine::RunRandomPass(const S_QuickDrive& drive, E_QuickPass ePass, const char* pszPath, bool bSkip,
+                                  S_QuickDriveReport& report)
 {
     const size_t nIndex = PassIndex(ePass);
     std::string strResult;
@@ -197,8 +200,7 @@ bool C_QuickEngine::RunRandomPass(const S_QuickDrive& drive, E_QuickPass ePass, 
         events.PassStarting(drive, ePass);
         state.ulStateBits.fetch_or(StateBitOf(ePass));
         const S_QuickPassContext context{state, file, events};
-        bOk = WorkerDoAccesstest(context, DirectionOf(ePass), pszPath, pBuffer, strResult,
-                                 &report.aFigures[nIndex]) != 0;
+        bOk = WorkerDoAccesstest(context, DirectionOf(ePass), pszPath, strResult, &report.aFigures[nIndex]) != 0;
         state.ulStateBits.fetch_and(~StateBitOf(ePass));
     }
     if (bOk)

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/LogSink.h"
-#include "app/core/QuickAccessLog.h"
+#include "framework/core/LogSink.h"
+#include "quick/core/QuickAccessLog.h"
 #include "quick/core/QuickFigures.h"
 #include "quick/win/QuickDeviceInfo.h"
 #include "quick/win/QuickEvents.h"
@@ -30,8 +30,7 @@ struct S_QuickRunOptions {
     uint64_t ullFileSize = 0;           // bytes (whole MByte); 0 ends the run at once
     uint32_t ulBlockSize = 1048576;     // bytes per sequential transfer
     bool bSkipRandom = false;           // the random passes show "Not Tested"
-    bool bSaveResultsFile = true;       // with several drives, append the results text to the results file...
-    bool bOpenResultsFile = true;       // ...and have the shell open it
+    bool bSaveResultsFile = true;       // with several drives, append the results text to the results file
     std::string strResultsFolder;       // with its trailing '\'; empty = the desktop
 };
 
@@ -86,8 +85,8 @@ public:
 private:
     bool RunSequentialPass(const S_QuickDrive& drive, E_QuickPass ePass, const char* pszPath, uint8_t* pBuffer,
                            uint32_t ulBlockSize, S_QuickDriveReport& report);
-    bool RunRandomPass(const S_QuickDrive& drive, E_QuickPass ePass, const char* pszPath, uint8_t* pBuffer,
-                       bool bSkip, S_QuickDriveReport& report);
+    bool RunRandomPass(const S_QuickDrive& drive, E_QuickPass ePass, const char* pszPath, bool bSkip,
+                       S_QuickDriveReport& report);
 
     I_TransferFile& file;
     I_QuickDeviceInfo& devices;

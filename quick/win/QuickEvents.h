@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/core/QuickAccessLog.h"
+#include "quick/core/QuickAccessLog.h"
 #include "quick/core/QuickFigures.h"
 #include "quick/win/PassMessage.h"
 
@@ -35,6 +35,9 @@ public:
     // The run's summary line, after the last drive when it succeeded (the
     // page puts it on the clipboard and into the window title).
     virtual void SummaryMade(const std::string& strLine) {}
+    // The whole results text was appended to the results file strPath (the
+    // page opens it in the editor). Not called when writing it failed.
+    virtual void ResultsFileSaved(const std::string& strPath) {}
 };
 
 #endif

@@ -1,7 +1,6 @@
 #include "quick/win/ResultsFile.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "framework/win/Library.h"
 
@@ -34,12 +33,16 @@ std::string DesktopFolder()
     return strFolder;
 }
 
-bool SaveResultsFile(const std::string& strText, const char* pszFolder, bool bOpen)
+bool SaveResultsFile(const std::string& strText, const char* pszFolder, std::string* pstrPath)
 {
     const std::string strFolder = pszFolder != nullptr ? pszFolder : DesktopFolder();
+    if (pstrPath != nullptr)
+        pstrPath->clear();
     if (strFolder.empty())
         return false;
     const std::string strPath = strFolder + kResultsFileName;
+    if (pstrPath != nullptr)
+        *pstrPath = strPath;
     HANDLE hFile = ::CreateFileA(strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
@@ -49,7 +52,5 @@ bool SaveResultsFile(const std::string& strText, const char* pszFolder, bool bOp
     const bool bWritten = ::WriteFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &dwWritten,
                                       nullptr) != FALSE && dwWritten == strText.size();
     ::CloseHandle(hFile);
-    if (bOpen)
-        ::ShellExecuteA(nullptr, "open", strPath.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     return bWritten;
 }

@@ -12,8 +12,9 @@ std::string DesktopFolder();
 
 // Appends the results text (its bytes as they are) to pszFolder (with its
 // trailing '\'; null = the desktop) + "Quenvale.txt", creating the file
-// when missing, and with bOpen has the shell open it. Failures are quiet;
-// false when nothing was written.
-bool SaveResultsFile(const std::string& strText, const char* pszFolder, bool bOpen);
+// when missing. True only when the whole text was written; the file's full
+// name goes to *pstrPath (when not null) in either case, empty when no
+// folder is known. Failures are quiet.
+bool SaveResultsFile(const std::string& strText, const char* pszFolder, std::string* pstrPath = nullptr);
 
 #endif

@@ -2,13 +2,14 @@
 
 #include <commctrl.h>
 #include <dbt.h>
+#include <shellapi.h>
 
 #include <cinttypes>
 #include <cstdio>
 
-#include "app/core/OptionFlags.h"
-#include "framework/core/SizeText.h"
 #include "device/win/Rudvane.h"
+#include "framework/core/OptionFlags.h"
+#include "framework/core/SizeText.h"
 #include "framework/win/Texts.h"
 #include "quick/win/SimpleClipboard.h"
 #include "resources/resource.h"
@@ -79,7 +80,8 @@ bool KeyDown(int nKey)
 
 } // namespace
 
-C_Simple::C_Simple(I_Shell& shellIn) : C_Page(shellIn), engine(file, devices, *this, &shellIn.GetLog())
+C_Simple::C_Simple(I_PageHost& hostIn, const S_QuickAccessValues& valuesIn)
+    : C_Page(hostIn), values(valuesIn), engine(file, devices, *this, hostIn.GetLog())
 {
 }
 
@@ -87,7 +89,7 @@ C_Simple::~C_Simple()
 {
     if (worker.IsRunning()) {
         worker.RequestStop();
-        worker.WaitForEnd(0);
+        worker.WaitForEndHoldingQuit();
     }
     UnregisterDeviceEvents();
     Release();
@@ -114,10 +116,12 @@ int C_Simple::_Handle_Init()
         ::SetWindowTextA(hField, "");
         aResults[i].Attach(hField, "Arial", 0, kGrey, kGrey, UITEXT_REFIT_ON_TEXT);
     }
-    buttonStart.Attach(GetItem(ID_START), shell.GetButtonFontName(), shell.GetButtonFontHeight(), kButtonText,
-                       kButtonHot, UITEXT_TRACK_MOUSE | UITEXT_BUTTON, IDC_HAND_POINTER);
-    buttonStop.Attach(GetItem(ID_STOP), shell.GetButtonFontName(), shell.GetButtonFontHeight(), kButtonText,
-                      kButtonHot, UITEXT_TRACK_MOUSE | UITEXT_BUTTON, IDC_HAND_POINTER);
+    // Their texts are far wider in some languages than in others: the font
+    // shrinks until the text fits the control.
+    for (C_UIText* pButton : {&buttonStart, &buttonStop})
+        pButton->Attach(GetItem(pButton == &buttonStart ? ID_START : ID_STOP), host.GetButtonFontName(),
+                        host.GetButtonFontHeight(), kButtonText, kButtonHot,
+                        UITEXT_TRACK_MOUSE | UITEXT_BUTTON | UITEXT_ALWAYS_FIT, IDC_HAND_POINTER);
 
     const int nIconSize = 2 * ::GetSystemMetrics(SM_CXICON);
     hPageIcon = static_cast<HICON>(
@@ -135,13 +139,13 @@ int C_Simple::_Handle_Init()
     ::SetDlgItemTextA(GetHandle(), ID_READ_WARNING, "");
     SetIdle(true);
 
-    shell.CreateProgressBar(GetHandle());
+    host.CreateProgressBar(GetHandle());
 
     RudvaneInit(nullptr, nullptr, C_DeviceLayerInfo::kOptions);
     bLayerStarted = true;
     UpdateDriveList();
 
-    if (shell.GetOptionWord().Test(FLAG_FA_READ | FLAG_FA_WRITE))
+    if (host.GetOptionWord().Test(FLAG_FA_READ | FLAG_FA_WRITE))
         StartTest();
 
     RegisterDeviceEvents();
@@ -151,11 +155,10 @@ int C_Simple::_Handle_Init()
 
 void C_Simple::FillBoxes()
 {
-    const S_QuickAccessValues& values = shell.GetQuickAccessValues();
     HWND hFileSize = GetItem(ID_FILE_SIZE);
     for (const char* pszChoice : kFileSizeChoices)
         ::SendMessageA(hFileSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszChoice));
-    if (shell.GetOptionWord().Test(FLAG_FA_SIZE_GIVEN) && values.ullFileSize != 0) {
+    if (host.GetOptionWord().Test(FLAG_FA_SIZE_GIVEN) && values.ullFileSize != 0) {
         char szSize[32];
         std::snprintf(szSize, sizeof(szSize), "%" PRIu64, values.ullFileSize / 1024 / 1024);
         ::SetWindowTextA(hFileSize, szSize);
@@ -174,7 +177,7 @@ void C_Simple::FillBoxes()
         ::SendMessageA(hBlockSize, CB_SETITEMDATA, static_cast<WPARAM>(lIndex), choice.ulSize);
     }
     LRESULT lSelect = 2;
-    if (shell.GetOptionWord().Test(FLAG_BLOCK_SIZE_GIVEN) && values.ulCommandLineBlockSize != 0) {
+    if (host.GetOptionWord().Test(FLAG_BLOCK_SIZE_GIVEN) && values.ulCommandLineBlockSize != 0) {
         const std::string strSize = FormatSize(values.ulCommandLineBlockSize, 0, 1);
         lSelect = ::SendMessageA(hBlockSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strSize.c_str()));
         ::SendMessageA(hBlockSize, CB_SETITEMDATA, static_cast<WPARAM>(lSelect), values.ulCommandLineBlockSize);
@@ -199,7 +202,7 @@ void C_Simple::UpdateDriveList()
     C_DeviceLayerInfo::Refresh();
     vEntries = ReadDriveEntries();
     driveList.Fill(vEntries, TileHeight());
-    driveList.SelectOnly(PreselectIndex(vEntries, shell.GetQuickAccessValues().strPreselect));
+    driveList.SelectOnly(PreselectIndex(vEntries, values.strPreselect));
 }
 
 void C_Simple::SetIdle(bool bIdle)
@@ -224,7 +227,6 @@ void C_Simple::ReadRunOptions(bool bSkipRandom)
         lChoice >= 0 ? static_cast<uint32_t>(::SendMessageA(hBlockSize, CB_GETITEMDATA, lChoice, 0)) : 0;
     runOptions.bSkipRandom = bSkipRandom;
     runOptions.bSaveResultsFile = true;
-    runOptions.bOpenResultsFile = true;
 
     vRunDrives.clear();
     for (const char cLetter : driveList.SelectedLetters()) {
@@ -249,7 +251,7 @@ void C_Simple::StartTest()
         return;
     const bool bSkipRandom = KeyDown(VK_SHIFT) || KeyDown(VK_CONTROL);
 
-    ::SetWindowTextA(shell.GetMainWindow(), shell.GetTitle().c_str());
+    ::SetWindowTextA(host.GetMainWindow(), host.GetTitle().c_str());
     // The keyboard moves from a control that is disabled now to Stop.
     const bool bFocusHere = ::IsChild(GetHandle(), ::GetFocus()) != FALSE;
     SetIdle(false);
@@ -257,7 +259,7 @@ void C_Simple::StartTest()
     if (bFocusHere && (hFocus == nullptr || !::IsWindowEnabled(hFocus) || !::IsWindowEnabled(::GetParent(hFocus))))
         ::SetFocus(GetItem(ID_STOP));
     ReadRunOptions(bSkipRandom);
-    ::SendMessageA(shell.GetProgressBar(), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    SetProgressRange(100);
     ::SetTimer(GetHandle(), TIMER_PROGRESS, 40, nullptr);
     ::SetTimer(GetHandle(), TIMER_LIVE_RATE, 300, nullptr);
 
@@ -278,7 +280,7 @@ void C_Simple::RunEnded()
 {
     ::KillTimer(GetHandle(), TIMER_PROGRESS);
     ::KillTimer(GetHandle(), TIMER_LIVE_RATE);
-    ::SendMessageA(shell.GetProgressBar(), PBM_SETPOS, 0, 0);
+    SetProgressPosition(0);
     SetIdle(true);
     // Stop, which had the focus, is disabled now: the keyboard goes back to
     // the drive list when the page is the one shown.
@@ -289,8 +291,7 @@ void C_Simple::RunEnded()
 
 void C_Simple::PassMessage(const S_PassMessage& message)
 {
-    const std::string strText = PassMessageText(message);
-    ::MessageBoxA(GetHandle(), strText.c_str(), shell.GetTitle().c_str(), message.uStyle);
+    ShowMessage(PassMessageText(message), message.uStyle);
 }
 
 void C_Simple::DriveStarting(const S_QuickDrive&)
@@ -325,6 +326,11 @@ void C_Simple::SummaryMade(const std::string& strLine)
     ::SendMessageA(GetHandle(), WM_SIMPLE_SUMMARY, 0, reinterpret_cast<LPARAM>(&strLine));
 }
 
+void C_Simple::ResultsFileSaved(const std::string& strPath)
+{
+    ::ShellExecuteA(nullptr, "open", strPath.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+}
+
 std::string C_Simple::MakeSummary()
 {
     const std::string strLine = engine.MakeSummary();
@@ -334,7 +340,7 @@ std::string C_Simple::MakeSummary()
 
 void C_Simple::ShowProgress()
 {
-    ::SendMessageA(shell.GetProgressBar(), PBM_SETPOS, static_cast<WPARAM>(engine.State().ProgressPercent()), 0);
+    SetProgressPosition(engine.State().ProgressPercent());
 }
 
 void C_Simple::ShowLiveRate()
@@ -433,8 +439,8 @@ INT_PTR C_Simple::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_SIMPLE_SUMMARY: {
         const std::string& strLine = *reinterpret_cast<const std::string*>(lParam);
         PutTextOnClipboard(GetHandle(), strLine);
-        const std::string strTitle = shell.GetTitle() + " - " + strLine;
-        ::SetWindowTextA(shell.GetMainWindow(), strTitle.c_str());
+        const std::string strTitle = host.GetTitle() + " - " + strLine;
+        ::SetWindowTextA(host.GetMainWindow(), strTitle.c_str());
         return 1;
     }
     case WM_NOTIFY: {
@@ -460,10 +466,13 @@ INT_PTR C_Simple::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 bool C_Simple::CanClose(int)
 {
-    ::SetWindowTextA(shell.GetMainWindow(), shell.GetTitle().c_str());
+    ::SetWindowTextA(host.GetMainWindow(), host.GetTitle().c_str());
     UnregisterDeviceEvents();
+    // The worker sets control texts through this thread and uses the
+    // controls released below: wait for its end, also when a WM_QUIT comes
+    // meanwhile.
     worker.RequestStop();
-    worker.WaitForEnd(0);
+    worker.WaitForEndHoldingQuit();
     if (bLayerStarted) {
         RudvaneExit();
         bLayerStarted = false;

@@ -7,17 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "app/win/Shell.h"
 #include "framework/win/Library.h"
+#include "framework/win/Page.h"
+#include "framework/win/TestFile.h"
 #include "framework/win/Thread.h"
 #include "framework/win/UILink.h"
 #include "framework/win/UIText.h"
 #include "quick/core/DriveEntries.h"
+#include "quick/core/QuickAccessValues.h"
 #include "quick/win/DeviceLayerInfo.h"
 #include "quick/win/DriveList.h"
 #include "quick/win/QuickEngine.h"
 #include "quick/win/QuickEvents.h"
-#include "framework/win/TestFile.h"
 
 // The Quick Access page (dialog 155): the drive list, the file size and
 // block size boxes, Start and Stop, the four results with their ratings,
@@ -31,7 +32,8 @@
 // else to the page window by SendMessage.
 class C_Simple : public C_Page, private I_QuickEvents {
 public:
-    explicit C_Simple(I_Shell& shellIn);
+    // valuesIn: what the command line gave the page; kept by reference.
+    C_Simple(I_PageHost& hostIn, const S_QuickAccessValues& valuesIn);
     ~C_Simple() override;
 
     int GetFirstControlId() const override { return 1084; }
@@ -64,6 +66,8 @@ public:
     C_DriveList& GetDriveList() { return driveList; }
     // The drawn result field of a pass (controls 1085, 1081, 1090, 1091).
     C_UIText& GetResultField(E_QuickPass ePass) { return aResults[PassIndex(ePass)]; }
+    // The Start (true) and Stop buttons.
+    C_UIText& GetButton(bool bStart) { return bStart ? buttonStart : buttonStop; }
 
 private:
     // I_QuickEvents, on the worker's thread.
@@ -72,6 +76,7 @@ private:
     void PassEnded(const S_QuickDrive& drive, E_QuickPass ePass, const std::string& strResult,
                    const std::string& strWarning, bool bSuccess) override;
     void SummaryMade(const std::string& strLine) override;
+    void ResultsFileSaved(const std::string& strPath) override;
 
     static DWORD RunWorker(void* pPage, uint32_t ulSkipRandom);
     void RunEnded();
@@ -85,6 +90,7 @@ private:
     int TileHeight() const;
     void Release();
 
+    const S_QuickAccessValues& values;
     C_TestFile file;
     C_DeviceLayerInfo devices{false};     // the page runs the layer itself
     C_QuickEngine engine;

@@ -31,13 +31,18 @@ S_PassMessage Message(int nId, UINT uStyle)
 } // namespace
 
 int WorkerDoSpeedtest(const S_QuickPassContext& context, int nDirection, const char* pszPath, uint8_t* pBuffer,
-                      uint32_t ulBlockSize, std::string& strResult, int nUsbCode, std::string& strWarning,
+                      uint32_t ulBlockSizeIn, std::string& strResult, int nUsbCode, std::string& strWarning,
                       uint32_t& ulMBytesPerSecond, S_QuickPassFigures* pFigures)
 {
     C_QuickState& state = context.state;
     I_TransferFile& file = context.file;
     const bool bWrite = nDirection == 1;
     const uint64_t ullFileSize = state.ullFileSize.load();
+    // A block longer than the file would move more than the file and be
+    // rated as the file: such a file is one block.
+    const uint32_t ulBlockSize = ullFileSize != 0 && ullFileSize < ulBlockSizeIn
+                                     ? static_cast<uint32_t>(ullFileSize)
+                                     : ulBlockSizeIn;
     S_QuickPassFigures figures;
     figures.bRan = true;
     ulMBytesPerSecond = 0;

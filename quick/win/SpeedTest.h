@@ -9,7 +9,8 @@
 
 // One sequential pass over the test file (nDirection 1 write, 0 read) of
 // context.state.ullFileSize bytes, in whole blocks of ulBlockSize bytes
-// through pBuffer (aligned to 4096 bytes). A local file is read and written
+// (the file size when that is smaller) through pBuffer (aligned to 4096
+// bytes, at least ulBlockSize long). A local file is read and written
 // unbuffered. Every failure is reported through context.events.PassMessage,
 // except a stop request, which ends the pass quietly.
 //

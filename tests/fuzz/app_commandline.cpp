@@ -13,7 +13,7 @@
 
 #include "app/core/CommandLine.h"
 #include "app/core/NumberScan.h"
-#include "app/core/OptionWord.h"
+#include "framework/core/OptionWord.h"
 #include "app/core/ProgramOptions.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/core/OptionFlags.h"
-#include "app/core/OptionWord.h"
+#include "framework/core/OptionFlags.h"
+#include "framework/core/OptionWord.h"
 #include "app/core/ProgramOptions.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/core/NumberScan.h"
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 #include "app/core/ProgramPaths.h"
 #include "app/core/StoredValues.h"
 

@@ -190,6 +190,13 @@ void C_FaultyQuickFile::AccessorReleased()
     --nOpenAccessors;
 }
 
+LONG C_FaultyQuickFile::AccessorFsControl()
+{
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    ++nAccessorFsControls;
+    return lFsControlStatus;
+}
+
 namespace {
 
 // An accessor of the stand-in: its transfers go to the stand-in's file,
@@ -210,6 +217,7 @@ public:
         return file.AccessorTransfer(true, ullOffset, static_cast<uint8_t*>(const_cast<void*>(pBuffer)), dwBytes,
                                      nDirection, dwFlags);
     }
+    LONG DisableLocalBuffering() override { return file.AccessorFsControl(); }
 
 private:
     C_FaultyQuickFile& file;
@@ -348,6 +356,7 @@ void C_FaultyQuickFile::Reset()
     nOpenFiles = 0;
     nAccessorOpens = 0;
     nOpenAccessors = 0;
+    nAccessorFsControls = 0;
     dwAccessorFlags = 0;
     nRemovalsWhileOpen = 0;
     accessPositions.clear();

@@ -85,6 +85,7 @@ public:
     uint32_t nOpenFiles = 0;             // opened and not closed
     uint32_t nAccessorOpens = 0;
     uint32_t nOpenAccessors = 0;         // opened and not released
+    uint32_t nAccessorFsControls = 0;    // DisableLocalBuffering calls of the accessors
     DWORD dwAccessorFlags = 0;           // the flags the last accessor was opened with
     uint32_t nRemovalsWhileOpen = 0;     // RemoveFile refused for open accessors
     // Accessors' transfers: how often each position, and each thread.
@@ -108,6 +109,7 @@ public:
     bool AccessorTransfer(bool bWrite, uint64_t ullOffset, uint8_t* pBuffer, DWORD dwBytes, int nDirectionOf,
                           DWORD dwFlagsOf);
     void AccessorReleased();
+    LONG AccessorFsControl();
 
 private:
     bool Fails(S_Fault& fault, uint32_t nCall);

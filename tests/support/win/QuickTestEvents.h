@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/LogSink.h"
+#include "framework/core/LogSink.h"
 #include "quick/win/QuickEngine.h"
 #include "quick/win/QuickEvents.h"
 
@@ -41,11 +41,18 @@ public:
         vSummaries.push_back(strLine);
     }
 
+    void ResultsFileSaved(const std::string& strPath) override
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        vResultsFiles.push_back(strPath);
+    }
+
     std::mutex lock;
     std::vector<S_PassMessage> vMessages;
     std::vector<char> vDrivesStarted;
     std::vector<S_PassEnd> vPassEnds;
     std::vector<std::string> vSummaries;
+    std::vector<std::string> vResultsFiles;
 };
 
 // Keeps the log lines in memory.

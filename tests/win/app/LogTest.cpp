@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/QuickAccessLog.h"
+#include "quick/core/QuickAccessLog.h"
 #include "app/win/ProgramFile.h"
 #include "framework/win/TimeText.h"
 #include "tests/win/app/AppTestFiles.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 #include "app/win/ProgramFile.h"
 #include "tests/win/app/AppTestFiles.h"
 

@@ -97,7 +97,13 @@ TEST(ProblemReport, CrashLeavesTheTextReportAndTheDumpBesideTheProgram)
     const std::string strText = ReadWholeFile(child.Report("txt"));
     ASSERT_NE(strText, "<missing>");
     EXPECT_EQ(strText.rfind("Access Violation [0xC0000005] at 0x", 0), 0u) << strText.substr(0, 200);
-    EXPECT_TRUE(Contains(strText, ".\r\nWrite to location 0x00000000.\r\n\r\nRAX=0x"));
+#ifdef _WIN64
+    const char* const pszFirstRegister = "RAX=0x";
+#else
+    const char* const pszFirstRegister = "EAX=0x";
+#endif
+    EXPECT_TRUE(Contains(strText, std::string(".\r\nWrite to location 0x00000000.\r\n\r\n") + pszFirstRegister))
+        << strText.substr(0, 300);
     EXPECT_TRUE(Contains(strText, "\r\nProcess Uptime: "));
     // The walk starts in the function that wrote to address 0.
     const size_t nStack = strText.find("\r\nStack:\r\n");

@@ -3,10 +3,11 @@
 
 #include <windows.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
-#include "app/core/QuickAccessLog.h"
+#include "quick/core/QuickAccessLog.h"
 #include "framework/win/Texts.h"
 #include "quick/core/QuickTextIds.h"
 #include "tests/support/win/QuickTestFiles.h"
@@ -120,6 +121,40 @@ TEST_F(QuickCli, JsonOnAFolder)
         EXPECT_NE(run.strOut.find(pszPart), std::string::npos) << run.strOut;
     }
     EXPECT_FALSE(PathExists(folder / "QuenvaleTest"));
+}
+
+TEST_F(QuickCli, JsonOfTheRandomPassesCarriesTheirLatency)
+{
+    const std::string strFolder = folder.Path().substr(0, folder.Path().size() - 1);
+    const S_CliRun run = RunCli("quick \"" + strFolder + "\" --size 1 --block 4k --json", folder);
+    ASSERT_EQ(run.dwExitCode, 0u) << run.strErr;
+    const std::regex latency(
+        R"("latency_ms": \{"samples": ([1-9]\d*), "mean": (\d+\.\d{4}), "median": \d+\.\d{4}, )"
+        R"("p99": \d+\.\d{4}, "max": \d+\.\d{4}\})");
+    size_t nFound = 0;
+    for (std::sregex_iterator it(run.strOut.begin(), run.strOut.end(), latency), end; it != end; ++it) {
+        ++nFound;
+        EXPECT_GT(std::stod((*it)[2].str()), 0.0) << it->str();
+    }
+    // The two random passes; the sequential ones have no latency record.
+    EXPECT_EQ(nFound, 2u) << run.strOut;
+    for (const char* pszPart : {"\"qd32_write\": {\n          \"ran\": true,\n          \"success\": true,",
+                                "\"qd32_read\": {\n          \"ran\": true,\n          \"success\": true,"}) {
+        SCOPED_TRACE(pszPart);
+        EXPECT_NE(run.strOut.find(pszPart), std::string::npos) << run.strOut;
+    }
+}
+
+TEST_F(QuickCli, AFailedPassGivesExitCodeOne)
+{
+    // A file where the test folder would go: the write pass cannot open its file.
+    ASSERT_TRUE(WriteWholeFile(folder / "QuenvaleTest", "in the way"));
+    const std::string strFolder = folder.Path().substr(0, folder.Path().size() - 1);
+    const S_CliRun run = RunCli("quick \"" + strFolder + "\" --size 1 --block 64k --json", folder);
+    EXPECT_EQ(run.dwExitCode, 1u) << run.strErr;
+    EXPECT_NE(run.strErr.find("error: "), std::string::npos) << run.strErr;   // the open failure
+    EXPECT_NE(run.strOut.find("\"success\": false,"), std::string::npos) << run.strOut;
+    EXPECT_EQ(ReadWholeFile(folder / "QuenvaleTest"), "in the way");
 }
 
 TEST_F(QuickCli, BadArgumentsGiveUsage)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -50,7 +52,6 @@ protected:
         options.ulBlockSize = 65536;
         options.bSkipRandom = bSkipRandom;
         options.bSaveResultsFile = false;
-        options.bOpenResultsFile = false;
         return options;
     }
 
@@ -205,11 +206,55 @@ TEST_F(QuickEngine, ResultsFileOnlyForSeveralDrives)
     ASSERT_TRUE(engine.Run(Drives("T"), options));
     EXPECT_FALSE(PathExists(folder / "Quenvale.txt"));
 
+    EXPECT_TRUE(events.vResultsFiles.empty());
+
     ASSERT_TRUE(engine.Run(Drives("TU"), options));
     const std::string strFirst = engine.GetResultsText();
     EXPECT_EQ(ReadWholeFile(folder / "Quenvale.txt"), strFirst);
     ASSERT_TRUE(engine.Run(Drives("UT"), options));   // appended, never truncated
     EXPECT_EQ(ReadWholeFile(folder / "Quenvale.txt"), strFirst + engine.GetResultsText());
+    // The page opens the file after each run that wrote it...
+    EXPECT_EQ(events.vResultsFiles, std::vector<std::string>(2, folder / "Quenvale.txt"));
+
+    // ...and not after one that could not write it.
+    options.strResultsFolder = folder / "missing\\";
+    ASSERT_TRUE(engine.Run(Drives("TU"), options));
+    EXPECT_EQ(events.vResultsFiles.size(), 2u);
+}
+
+TEST_F(QuickEngine, BlocksShorterThanAnAccessWriteOnlyWhatTheRunFilled)
+{
+    // The run's buffer holds one 512-byte block; what lies behind it is not
+    // the run's (here a marker that no pass may write).
+    std::vector<uint8_t> vMemory(3 * 4096, 0xEE);
+    uint8_t* pBuffer = vMemory.data() + (4096 - reinterpret_cast<uintptr_t>(vMemory.data()) % 4096) % 4096;
+    for (size_t i = 0; i < 512; ++i)
+        pBuffer[i] = static_cast<uint8_t>(i * 13 + 1);
+    file.ulSectorSize = 512;
+    std::once_flag checked;
+    bool bChecked = false;
+    std::string strMarkerAt;
+    // At the random read pass, before it deletes the file: the file as the
+    // write passes left it (nothing writes it now).
+    file.onAccess = [&]() {
+        if (file.vOpens.back().nDirection != 0)
+            return;
+        std::call_once(checked, [&]() {
+        bChecked = true;
+        const std::vector<uint8_t> vMarker(64, 0xEE);
+        const auto itFound = std::search(file.vData.begin(), file.vData.end(), vMarker.begin(), vMarker.end());
+        if (itFound != file.vData.end())
+            strMarkerAt = std::to_string(itFound - file.vData.begin());
+        });
+    };
+    engine.State().ullFileSize.store(1048576);
+    S_QuickDriveReport report;
+    ASSERT_TRUE(engine.RunDriveSequence(MakeQuickDrive('T', devices), false, pBuffer, 512, report));
+    EXPECT_TRUE(bChecked);
+    EXPECT_EQ(strMarkerAt, "") << "bytes from behind the block were written";
+    EXPECT_EQ(report.aFigures[PassIndex(kSeqWrite)].ullTransfers, 2048u);
+    EXPECT_GT(report.aFigures[PassIndex(kRandomWrite)].ullTransfers, 0u);
+    EXPECT_EQ(file.nAlignmentFaults, 0u);
 }
 
 TEST_F(QuickEngine, NothingToRun)

@@ -293,6 +293,20 @@ TEST_F(SpeedTest, BlockSizeThatDoesNotDivideTheFile)
     EXPECT_EQ(state.ullBytesDone.load(), 85u * 12288);
 }
 
+TEST_F(SpeedTest, BlockLongerThanTheFileMovesTheFileOnce)
+{
+    // 4 MiB blocks on a 1 MiB file: one transfer of the file's length each
+    // way, rated as the file, and the file keeps its length.
+    file.onTransfer = [](uint64_t) { C_QuickTestClock::Advance(10000); };
+    ASSERT_EQ(Run(1, 4 * 1048576), 1);
+    EXPECT_EQ(file.TraceText(), "open, fsctl, close, open, seek 1048576, setend, seek 0, write 1048576, flush, close");
+    EXPECT_EQ(file.vData.size(), kFileSize);
+    EXPECT_EQ(state.ullBytesDone.load(), kFileSize);
+    EXPECT_EQ(strResult, "100.0 MByte/sec");   // 1 MiB in 10 ms
+    ASSERT_EQ(Run(0, 4 * 1048576), 1);
+    EXPECT_EQ(state.ullBytesDone.load(), kFileSize);
+}
+
 TEST_F(SpeedTest, TooFast)
 {
     // The test clock stands still: 0 µs.

@@ -129,10 +129,10 @@ TEST(TestFile, BufferIsAlignedAfterTheAllocationStart)
 TEST(ResultsFile, AppendsToTheFile)
 {
     C_TempFolder folder;
-    ASSERT_TRUE(SaveResultsFile("first\r\n", folder.Path().c_str(), false));
-    ASSERT_TRUE(SaveResultsFile("second \xBB\r\n", folder.Path().c_str(), false));
+    ASSERT_TRUE(SaveResultsFile("first\r\n", folder.Path().c_str()));
+    ASSERT_TRUE(SaveResultsFile("second \xBB\r\n", folder.Path().c_str()));
     EXPECT_EQ(ReadWholeFile(folder / "Quenvale.txt"), "first\r\nsecond \xBB\r\n");
-    EXPECT_FALSE(SaveResultsFile("x", (folder / "missing\\").c_str(), false));
+    EXPECT_FALSE(SaveResultsFile("x", (folder / "missing\\").c_str()));
     const std::string strDesktop = DesktopFolder();
     ASSERT_FALSE(strDesktop.empty());
     EXPECT_EQ(strDesktop.back(), '\\');

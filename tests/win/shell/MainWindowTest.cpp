@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 #include "app/shell/InfoPage.h"
 #include "app/shell/Quenvale.h"
 #include "framework/win/Texts.h"
@@ -219,6 +219,47 @@ TEST_F(MainWindowTest, InformationPageShowsVersionNotesAndUpdateChoice)
     const std::wstring strNotes = LoadNotesText(::GetModuleHandleA(nullptr));
     EXPECT_NE(strNotes.find(L"-n -l e:\\ -m -r"), std::wstring::npos);
     EXPECT_NE(strNotes.find(L"\r\n"), std::wstring::npos);
+    // The read-only notes box asks for its colours as a static does, and gets
+    // the page's background like the labels.
+    HDC hDC = ::GetDC(hNotes);
+    const LRESULT lNotesBrush = ::SendMessageA(hInfo, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                                               reinterpret_cast<LPARAM>(hNotes));
+    EXPECT_EQ(::GetBkColor(hDC), ::GetSysColor(COLOR_WINDOW));
+    ::ReleaseDC(hNotes, hDC);
+    EXPECT_NE(lNotesBrush, 0);
+    EXPECT_EQ(lNotesBrush, ::SendMessageA(hInfo, WM_CTLCOLORSTATIC, 0,
+                                          reinterpret_cast<LPARAM>(::GetDlgItem(hInfo, 1096))));
+}
+
+TEST_F(MainWindowTest, SplashStaysAboveTheMainWindowWithoutTakingTheActivation)
+{
+    pApp = std::make_unique<C_Quenvale>();
+    pApp->SetCommandLine("");
+    pApp->SetProgramFolder(PlainFolder().c_str());
+    ASSERT_NE(pApp->Create(::GetModuleHandleA(nullptr), IDD_MAIN, 0, nullptr), nullptr);
+    HWND hMain = pApp->GetHandle();
+    HWND hSplash = pApp->GetSplashWindow();
+    ASSERT_NE(hSplash, nullptr);
+    // The main window shows itself after the splash exists, as a modal one
+    // does when its initialisation returns, and takes the activation.
+    ::ShowWindow(hMain, SW_SHOW);
+    ::SetActiveWindow(hMain);
+    EXPECT_TRUE(::IsWindowVisible(hSplash));
+    EXPECT_EQ(::GetWindow(hSplash, GW_OWNER), hMain);
+    EXPECT_EQ(::GetActiveWindow(), hMain);
+    // Top-level windows from the top: the splash comes first.
+    bool bSplashSeen = false;
+    for (HWND h = ::GetTopWindow(nullptr); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        if (h == hSplash)
+            bSplashSeen = true;
+        if (h == hMain)
+            break;
+    }
+    EXPECT_TRUE(bSplashSeen) << "the splash lies behind the main window";
+    // A click ends it without activating it.
+    ::SendMessageA(hSplash, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_FALSE(::IsWindow(hSplash));
+    EXPECT_EQ(::GetActiveWindow(), hMain);
 }
 
 } // namespace

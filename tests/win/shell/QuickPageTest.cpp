@@ -355,6 +355,124 @@ TEST_F(QuickPageTest, ClosingTheMainWindowStopsTheRunAndWaitsForIt)
     EXPECT_FALSE(PathExists("Q:\\QuenvaleTest"));
 }
 
+TEST_F(QuickPageTest, ClosingWithAQuitRequestPendingStillWaitsForTheRun)
+{
+    if (!HasScratchDriveQ())
+        GTEST_SKIP() << "no scratch drive Q:";
+    C_Simple& page = Start("-l Q -log \"" + strLog + "\"");
+    page.StartTest();
+    // Without pumping: the worker soon waits for this thread to set a
+    // control's text.
+    const DWORD dwEnd = ::GetTickCount() + 30000;
+    while (!(HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE)) {
+        ASSERT_LT(static_cast<LONG>(::GetTickCount() - dwEnd), 0) << "the worker never called the page";
+        ::Sleep(1);
+    }
+    // Whether the worker still ran when the page window went.
+    static C_Simple* s_pPage;
+    static WNDPROC s_pfnOld;
+    static bool s_bRanAtDestroy;
+    s_pPage = &page;
+    s_bRanAtDestroy = false;
+    s_pfnOld = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+        page.GetHandle(), GWLP_WNDPROC,
+        reinterpret_cast<LONG_PTR>(+[](HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (uMsg == WM_DESTROY)
+                s_bRanAtDestroy = s_pPage->IsRunning();
+            return ::CallWindowProcA(s_pfnOld, hWnd, uMsg, wParam, lParam);
+        })));
+    // The program is asked to quit while the exit sequence waits for the run.
+    ::PostQuitMessage(7);
+    pApp->Close(0);
+    EXPECT_FALSE(s_bRanAtDestroy) << "the page let go of its controls while its worker ran";
+    EXPECT_FALSE(page.IsRunning());
+    const std::vector<std::string> vLog = QuickLogMessages(strLog);
+    ASSERT_FALSE(vLog.empty());
+    EXPECT_EQ(vLog.back(), L::DriveFinishText('Q'));
+    EXPECT_FALSE(PathExists("Q:\\QuenvaleTest"));
+    // The quit request is still there for the message loop.
+    MSG msg = {};
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(QuickPageTest, BlockSizeBelowAnAccessRunsEveryPass)
+{
+    if (!HasScratchDriveQ())
+        GTEST_SKIP() << "no scratch drive Q:";
+    C_Simple& page = Start("-l Q -i 1048576 -j 512");
+    ASSERT_EQ(WindowText(Item(1123)), "512 Byte");
+    page.StartTest();
+    WaitForRun();
+    ASSERT_EQ(page.GetEngine().GetReports().size(), 1u);
+    const S_QuickDriveReport& report = page.GetEngine().GetReports()[0];
+    EXPECT_TRUE(report.bSuccess);
+    EXPECT_EQ(report.aFigures[PassIndex(E_QuickPass::SequentialWrite)].ullTransfers, 2048u);
+    for (const std::string& strResult : Results())
+        EXPECT_FALSE(strResult.empty());
+    EXPECT_FALSE(PathExists("Q:\\QuenvaleTest"));
+}
+
+TEST_F(QuickPageTest, MainWindowStartCommandMakesAPageNeverShown)
+{
+    if (!HasScratchDriveQ())
+        GTEST_SKIP() << "no scratch drive Q:";
+    C_ShiftDown shift;
+    Stop();
+    pApp = std::make_unique<C_Quenvale>();
+    pApp->SetCommandLine("-a -l Q -i 1048576");   // opens on Block Access
+    pApp->SetProgramFolder(TempFolder().c_str());
+    pApp->SetShowSplash(false);
+    ASSERT_NE(pApp->Create(::GetModuleHandleA(nullptr), IDD_MAIN, 0, nullptr), nullptr);
+    ASSERT_EQ(pApp->GetPage(C_Quenvale::PAGE_QUICK), nullptr);
+    ::SendMessageA(pApp->GetHandle(), WM_COMMAND, MAKEWPARAM(1080, BN_CLICKED), 0);
+    pPage = dynamic_cast<C_Simple*>(pApp->GetPage(C_Quenvale::PAGE_QUICK));
+    ASSERT_NE(pPage, nullptr);
+    ASSERT_NE(pPage->GetHandle(), nullptr);
+    // The test runs behind the page the user looks at.
+    EXPECT_EQ(pApp->GetCurrentPage(), C_Quenvale::PAGE_BLOCK);
+    EXPECT_FALSE(::IsWindowVisible(pPage->GetHandle()));
+    WaitForRun();
+    ASSERT_EQ(pPage->GetEngine().GetReports().size(), 1u);
+    EXPECT_TRUE(pPage->GetEngine().GetReports()[0].bSuccess);
+    EXPECT_EQ(pPage->GetEngine().GetReports()[0].cLetter, 'Q');
+}
+
+TEST_F(QuickPageTest, StartAndStopFitTheirControlsInEveryLanguage)
+{
+    struct S_LanguageBack {
+        ~S_LanguageBack() { Texts().SetLanguageWord(TEXT_LANGUAGE_UI); }
+    } back;
+    for (const WORD wLanguage : {0x0407, 0x0408, 0x040C, 0x0410, 0x0419, 0x0809}) {
+        SCOPED_TRACE(wLanguage);
+        Texts().SetLanguageWord(wLanguage);
+        C_Simple& page = Start("");
+        for (const bool bStart : {true, false}) {
+            C_UIText& button = page.GetButton(bStart);
+            const std::string strText = button.GetText();
+            EXPECT_EQ(strText, Texts().LoadText(bStart ? 102 : 21));
+            // The text measured in the font the button chose, independently.
+            HWND hButton = Item(bStart ? 1080 : 1086);
+            RECT rcClient = {};
+            ::GetClientRect(hButton, &rcClient);
+            HFONT hFont = ::CreateFontA(button.GetFontHeight(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_DONTCARE, button.GetFace().c_str());
+            HDC hDC = ::GetDC(hButton);
+            HGDIOBJ hOld = ::SelectObject(hDC, hFont);
+            RECT rcText = rcClient;
+            ::DrawTextA(hDC, strText.c_str(), -1, &rcText, DT_SINGLELINE | DT_CALCRECT);
+            ::SelectObject(hDC, hOld);
+            ::ReleaseDC(hButton, hDC);
+            ::DeleteObject(hFont);
+            EXPECT_LE(rcText.right - rcText.left, rcClient.right) << strText;
+            EXPECT_LE(rcText.bottom - rcText.top, rcClient.bottom) << strText;
+            // Fitted, not shrunk to nothing.
+            EXPECT_GE(button.GetFontHeight(), rcClient.bottom / 3) << strText;
+        }
+    }
+}
+
 TEST_F(QuickPageTest, NoDriveSelectedWritesOnlyTheDateLine)
 {
     C_Simple& page = Start("-log \"" + strLog + "\"");

@@ -1,4 +1,4 @@
-#include "app/core/OptionWord.h"
+#include "framework/core/OptionWord.h"
 
 uint32_t C_OptionWord::Change(uint32_t ulClearBits, uint32_t ulSetBits)
 {

@@ -1,9 +1,9 @@
-#ifndef QUENVALE_APP_QUICKACCESSLOG_H
-#define QUENVALE_APP_QUICKACCESSLOG_H
+#ifndef QUENVALE_QUICK_QUICKACCESSLOG_H
+#define QUENVALE_QUICK_QUICKACCESSLOG_H
 
 #include <string>
 
-#include "app/core/LogSink.h"
+#include "framework/core/LogSink.h"
 
 // The passes of a Quick Access drive sequence, in their order.
 enum class E_QuickPass { SequentialWrite, SequentialRead, Qd32Write, Qd32Read };

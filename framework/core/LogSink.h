@@ -1,5 +1,5 @@
-#ifndef QUENVALE_APP_LOGSINK_H
-#define QUENVALE_APP_LOGSINK_H
+#ifndef QUENVALE_FRAMEWORK_LOGSINK_H
+#define QUENVALE_FRAMEWORK_LOGSINK_H
 
 // Somewhere to write log lines: the program's log file, or a test's list.
 class I_LogSink {

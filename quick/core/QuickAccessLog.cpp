@@ -1,4 +1,4 @@
-#include "app/core/QuickAccessLog.h"
+#include "quick/core/QuickAccessLog.h"
 
 namespace {
 

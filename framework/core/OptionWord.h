@@ -1,10 +1,10 @@
-#ifndef QUENVALE_APP_OPTIONWORD_H
-#define QUENVALE_APP_OPTIONWORD_H
+#ifndef QUENVALE_FRAMEWORK_OPTIONWORD_H
+#define QUENVALE_FRAMEWORK_OPTIONWORD_H
 
 #include <atomic>
 #include <cstdint>
 
-#include "app/core/OptionFlags.h"
+#include "framework/core/OptionFlags.h"
 
 // The program's option word (OptionFlags.h). The user-interface thread and
 // the workers read and change it at the same time, so every change is one

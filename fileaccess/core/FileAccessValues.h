@@ -1,5 +1,5 @@
-#ifndef QUENVALE_APP_PAGEVALUES_H
-#define QUENVALE_APP_PAGEVALUES_H
+#ifndef QUENVALE_FILEACCESS_FILEACCESSVALUES_H
+#define QUENVALE_FILEACCESS_FILEACCESSVALUES_H
 
 #include <cstdint>
 #include <string>
@@ -11,13 +11,6 @@ struct S_FileAccessValues {
     uint32_t ulBlockSize = 65536;       // bytes
     uint64_t ullPreReadSize = 3145728;  // bytes
     std::string strTestFile;
-};
-
-// What the command line gives the Quick Access page.
-struct S_QuickAccessValues {
-    uint64_t ullFileSize = 0;             // bytes; 0 = not given
-    uint32_t ulCommandLineBlockSize = 0;  // bytes; 0 = not given
-    std::string strPreselect;             // drive name or description to select; empty = none
 };
 
 #endif

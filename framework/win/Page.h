@@ -1,0 +1,42 @@
+#ifndef QUENVALE_FRAMEWORK_PAGE_H
+#define QUENVALE_FRAMEWORK_PAGE_H
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/win/Dialog.h"
+#include "framework/win/PageHost.h"
+
+// Base of the pages of the main window: a modeless child dialog of the
+// host's main window, created on its first show and only hidden when
+// another page is shown.
+class C_Page : public C_Dialog {
+public:
+    explicit C_Page(I_PageHost& hostIn) : host(hostIn) {}
+    // The control that gets the focus when the page is shown.
+    virtual int GetFirstControlId() const = 0;
+    // Starts the page's test as its start button does; pages without one
+    // ignore it.
+    virtual void StartTest() {}
+
+protected:
+    // The page background: WM_ERASEBKGND fills the page with the page brush
+    // (answers 1); WM_CTLCOLORSTATIC gives statics (read-only edit boxes
+    // too) the same brush and colour.
+    INT_PTR EraseBackground(HDC hDC) const;
+    INT_PTR StaticColor(HDC hDC) const;
+
+    // A message box owned by the page with the title text as its caption;
+    // returns MessageBoxA's answer. Any thread.
+    int ShowMessage(const std::string& strText, UINT uStyle) const;
+
+    // The shared progress bar: its range 0..nMaximum, its position. Any
+    // thread (they send to the bar).
+    void SetProgressRange(int nMaximum) const;
+    void SetProgressPosition(int nPosition) const;
+
+    I_PageHost& host;
+};
+
+#endif
