@@ -25,10 +25,15 @@ bool IsBlockError(DWORD dwError)
     }
 }
 
-// Errors after which the device is gone.
-bool IsDeviceGone(DWORD dwError)
+// Errors after which the check cannot go on: the device is gone, or the
+// system or the medium refuses every write (a volume in use, a card's
+// write-protect switch). Counted as bad blocks they would call a sound
+// device counterfeit.
+bool EndsTheRun(DWORD dwError)
 {
     switch (dwError) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
     case ERROR_NOT_READY:
     case ERROR_DEVICE_NOT_CONNECTED:
     case ERROR_DEV_NOT_EXIST:
@@ -84,7 +89,7 @@ bool C_VerifyIo::Transfer(bool bWrite, uint64_t ullLba, uint32_t ulCount, uint8_
         return true;
     DWORD dwError = ::GetLastError();
     ulErrorOut = dwError;
-    if (IsDeviceGone(dwError))
+    if (EndsTheRun(dwError))
         return false;
     if (ulCount == 1 || !IsBlockError(dwError)) {
         AppendFailed(vFailedOut, ullLba, ulCount);
@@ -95,7 +100,7 @@ bool C_VerifyIo::Transfer(bool bWrite, uint64_t ullLba, uint32_t ulCount, uint8_
             continue;
         dwError = ::GetLastError();
         ulErrorOut = dwError;
-        if (IsDeviceGone(dwError))
+        if (EndsTheRun(dwError))
             return false;
         AppendFailed(vFailedOut, ullLba + i, 1);
     }

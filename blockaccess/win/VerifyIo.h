@@ -27,9 +27,10 @@ public:
 
     // Moves ulCount blocks (at most PieceBlocks) from ullLba between the
     // device and pData. Blocks the device refused are appended to
-    // vFailedOut, with the error in ulErrorOut. False only when the device
-    // is gone (no longer connected, not ready, no handle): the run cannot go
-    // on, and nothing more is tried.
+    // vFailedOut, with the error in ulErrorOut. False only when the run
+    // cannot go on (the device no longer connected, not ready, without a
+    // handle; every write refused or write-protected), and nothing more is
+    // tried.
     bool Read(uint64_t ullLba, uint32_t ulCount, uint8_t* pData, std::vector<S_BlockSpan>& vFailedOut,
               uint32_t& ulErrorOut);
     bool Write(uint64_t ullLba, uint32_t ulCount, const uint8_t* pData,

@@ -110,7 +110,7 @@ bool C_VerifyRunner::Gone(uint32_t ulError, S_VerifyRunRecord& record)
 {
     ulGoneError = ulError;
     record.ulError = ulError;
-    record.strError = "the device stopped answering";
+    record.strError = "the check cannot go on";
     return false;
 }
 

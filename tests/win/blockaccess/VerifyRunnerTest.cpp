@@ -280,18 +280,21 @@ TEST_F(VerifyRunnerTest, DamagedBlocksCountAloneAndAVanishedDeviceEndsTheRun)
     EXPECT_EQ(events.vFailures[0].ullCount, 1u);
     EXPECT_EQ(events.dwLastError, static_cast<DWORD>(ERROR_CRC));
 
-    // A device that is gone is no verdict, and a restore that could not be
-    // done is said.
-    for (const bool bRestore : {false, true}) {
+    // A device that is gone, or that refuses every write, is no verdict
+    // (not a counterfeit of 0 bytes), and a restore that could not be done
+    // is said.
+    for (const DWORD dwError : {ERROR_DEVICE_NOT_CONNECTED, ERROR_WRITE_PROTECT, ERROR_ACCESS_DENIED}) {
+        const bool bRestore = dwError != ERROR_WRITE_PROTECT;
+        SCOPED_TRACE(dwError);
         C_TestDevice gone(1ull << 15);
         gone.io.RefusePassThrough();
-        gone.io.dwTransferError = ERROR_DEVICE_NOT_CONNECTED;
+        gone.io.dwTransferError = dwError;
         C_RecordingVerifyEvents goneEvents;
         C_VerifyRunner goneRunner(gone, goneEvents);
         const S_VerifyRunRecord goneRecord = goneRunner.Run(SmallRegions(false, bRestore));
         EXPECT_FALSE(goneRecord.bFinished);
         EXPECT_FALSE(goneRecord.bStopped);
-        EXPECT_EQ(goneRecord.ulError, static_cast<uint32_t>(ERROR_DEVICE_NOT_CONNECTED));
+        EXPECT_EQ(goneRecord.ulError, static_cast<uint32_t>(dwError));
         EXPECT_EQ(VerifyRunVerdict(goneRecord), "");
         EXPECT_FALSE(goneRecord.bRestored);
         EXPECT_EQ(gone.target.WrittenBlocks(), 0u);
