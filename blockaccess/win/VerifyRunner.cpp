@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <new>
 
 #include "device/win/RudvaneDevice.h"
@@ -228,33 +229,40 @@ bool C_VerifyRunner::RunFull(S_VerifyRunRecord& record)
     return true;
 }
 
-bool C_VerifyRunner::Save(const std::vector<S_BlockSpan>& vProbes, std::vector<S_Saved>& vSaved)
+bool C_VerifyRunner::ReadPieces(const std::vector<S_BlockSpan>& vSpans, E_VerifyPhase ePhase, uint64_t ullSteps,
+                                const std::function<bool(const S_BlockSpan&, const uint8_t*)>& use)
 {
-    StartPhase(ulRound, E_VerifyPhase::Saving, BlocksOf(vProbes) * area.ulBlockSize);
-    const uint32_t ulBlockSize = area.ulBlockSize;
-    for (const S_BlockSpan& piece : SplitSpans(vProbes, pIo->PieceBlocks())) {
+    for (const S_BlockSpan& piece : SplitSpans(vSpans, pIo->PieceBlocks())) {
         if (IsStopRequested())
             return true;
         std::vector<S_BlockSpan> vFailed;
         uint32_t ulError = 0;
         if (!Transfer(false, piece.ullFirst, piece.ullCount, pIo->Buffer(), vFailed, ulError))
             return false;
-        // Blocks that cannot be read are neither probed nor written back.
-        Failed(E_VerifyPhase::Saving, vFailed, ulError);
-        for (const S_BlockSpan& kept : Without(piece, vFailed)) {
-            S_Saved saved;
-            saved.span = kept;
-            const uint8_t* pFrom = pIo->Buffer() + (kept.ullFirst - piece.ullFirst) * ulBlockSize;
-            try {
-                saved.vData.assign(pFrom, pFrom + kept.ullCount * ulBlockSize);
-                vSaved.push_back(std::move(saved));
-            } catch (const std::bad_alloc&) {
+        Failed(ePhase, vFailed, ulError);
+        for (const S_BlockSpan& kept : Without(piece, vFailed))
+            if (!use(kept, pIo->Buffer() + (kept.ullFirst - piece.ullFirst) * area.ulBlockSize))
                 return false;
-            }
-        }
-        Advance(piece.ullCount);
+        Advance(piece.ullCount * ullSteps);
     }
     return true;
+}
+
+bool C_VerifyRunner::Save(const std::vector<S_BlockSpan>& vProbes, std::vector<S_Saved>& vSaved)
+{
+    StartPhase(ulRound, E_VerifyPhase::Saving, BlocksOf(vProbes) * area.ulBlockSize);
+    // Blocks that cannot be read are neither probed nor written back.
+    return ReadPieces(vProbes, E_VerifyPhase::Saving, 1, [&](const S_BlockSpan& kept, const uint8_t* pFrom) {
+        try {
+            S_Saved saved;
+            saved.span = kept;
+            saved.vData.assign(pFrom, pFrom + kept.ullCount * area.ulBlockSize);
+            vSaved.push_back(std::move(saved));
+            return true;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    });
 }
 
 bool C_VerifyRunner::WritePiece(uint64_t ullLba, uint32_t ulCount, S_VerifyRunRecord& record)
@@ -304,26 +312,15 @@ bool C_VerifyRunner::Fill(const std::vector<S_BlockSpan>& vFiller)
     if (vFiller.empty())
         return true;
     StartPhase(ulRound, E_VerifyPhase::Filling, BlocksOf(vFiller) * area.ulBlockSize * 2);
-    const uint32_t ulBlockSize = area.ulBlockSize;
-    for (const S_BlockSpan& piece : SplitSpans(vFiller, pIo->PieceBlocks())) {
-        if (IsStopRequested())
-            return true;
-        std::vector<S_BlockSpan> vFailed;
+    // Only what was read goes back.
+    return ReadPieces(vFiller, E_VerifyPhase::Filling, 2, [&](const S_BlockSpan& kept, const uint8_t* pFrom) {
+        std::vector<S_BlockSpan> vNotWritten;
         uint32_t ulError = 0;
-        if (!Transfer(false, piece.ullFirst, piece.ullCount, pIo->Buffer(), vFailed, ulError))
+        if (!Transfer(true, kept.ullFirst, kept.ullCount, pFrom, vNotWritten, ulError))
             return false;
-        Failed(E_VerifyPhase::Filling, vFailed, ulError);
-        // Only what was read goes back.
-        for (const S_BlockSpan& kept : Without(piece, vFailed)) {
-            std::vector<S_BlockSpan> vNotWritten;
-            const uint8_t* pFrom = pIo->Buffer() + (kept.ullFirst - piece.ullFirst) * ulBlockSize;
-            if (!Transfer(true, kept.ullFirst, kept.ullCount, pFrom, vNotWritten, ulError))
-                return false;
-            Failed(E_VerifyPhase::Filling, vNotWritten, ulError);
-        }
-        Advance(piece.ullCount * 2);
-    }
-    return true;
+        Failed(E_VerifyPhase::Filling, vNotWritten, ulError);
+        return true;
+    });
 }
 
 bool C_VerifyRunner::ReadBack(const std::vector<S_BlockSpan>& vSpans, S_VerifyRunRecord& record)

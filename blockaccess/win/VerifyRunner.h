@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,12 @@ private:
     bool Fill(const std::vector<S_BlockSpan>& vFiller);
     bool ReadBack(const std::vector<S_BlockSpan>& vSpans, S_VerifyRunRecord& record);
     bool Restore(const std::vector<S_Saved>& vSaved, S_VerifyRunRecord& record);
+    // Reads the spans piece by piece until a stop request and hands each
+    // run of blocks that could be read, with its bytes, to use; the others
+    // are reported for ePhase. The progress moves ullSteps times the blocks.
+    // False when the run cannot go on or use says so.
+    bool ReadPieces(const std::vector<S_BlockSpan>& vSpans, E_VerifyPhase ePhase, uint64_t ullSteps,
+                    const std::function<bool(const S_BlockSpan&, const uint8_t*)>& use);
     // One access through the transfers; false, with the error kept, when
     // the device is gone.
     bool Transfer(bool bWrite, uint64_t ullLba, uint64_t ullCount, const uint8_t* pData,
