@@ -12,6 +12,7 @@
 #include "framework/core/OptionFlags.h"
 #include "framework/win/Texts.h"
 #include "tests/support/win/BoxAnswerer.h"
+#include "tests/support/win/TextFit.h"
 #include "tests/win/fileaccess/FilePageDriver.h"
 #include "tests/win/fileaccess/FilePageHost.h"
 #include "tests/win/framework/UITestHost.h"
@@ -314,27 +315,6 @@ TEST_F(FileAccessPage, ContextMenuItemsAreDrawnWithTheirIconsAndDeleteAsksFirst)
     EXPECT_EQ(ListView_GetItemCount(host.Item(1006)), 1);
 }
 
-// The text a button shows, measured in the font it chose, fits the button.
-void ExpectFits(C_UIText& button, HWND hButton)
-{
-    const std::string strText = button.GetText();
-    RECT rcClient = {};
-    ::GetClientRect(hButton, &rcClient);
-    HFONT hFont = ::CreateFontA(button.GetFontHeight(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                button.GetFace().c_str());
-    HDC hDC = ::GetDC(hButton);
-    HGDIOBJ hOld = ::SelectObject(hDC, hFont);
-    RECT rcText = rcClient;
-    ::DrawTextA(hDC, strText.c_str(), -1, &rcText, DT_SINGLELINE | DT_CALCRECT);
-    ::SelectObject(hDC, hOld);
-    ::ReleaseDC(hButton, hDC);
-    ::DeleteObject(hFont);
-    EXPECT_LE(rcText.right - rcText.left, rcClient.right) << strText;
-    EXPECT_LE(rcText.bottom - rcText.top, rcClient.bottom) << strText;
-    EXPECT_GE(button.GetFontHeight(), rcClient.bottom / 3) << strText;
-}
-
 TEST_F(FileAccessPage, ReadWriteAndStopFitTheirControlsInEveryLanguage)
 {
     struct S_LanguageBack {
@@ -350,7 +330,7 @@ TEST_F(FileAccessPage, ReadWriteAndStopFitTheirControlsInEveryLanguage)
         } kButtons[] = {{1014, 20}, {1015, 22}, {1016, 21}};
         for (const auto& button : kButtons) {
             EXPECT_EQ(page().GetButton(button.nId).GetText(), Texts().LoadText(button.nText));
-            ExpectFits(page().GetButton(button.nId), host.Item(button.nId));
+            ExpectTextFits(page().GetButton(button.nId), host.Item(button.nId));
         }
     }
 }
