@@ -48,13 +48,9 @@ C_InfoPage::~C_InfoPage()
 
 int C_InfoPage::_Handle_Init()
 {
-    const int nIconSize = 2 * ::GetSystemMetrics(SM_CXICON);
-    hPageIcon = static_cast<HICON>(::LoadImageA(GetInstance(), MAKEINTRESOURCEA(IDI_PAGE), IMAGE_ICON, nIconSize,
-                                                nIconSize, 0));
-    if (hPageIcon != nullptr) {
-        HWND hIcon = GetItem(1092);
-        ::SendMessageA(hIcon, STM_SETICON, reinterpret_cast<WPARAM>(hPageIcon), 0);
-        ::SetWindowPos(hIcon, nullptr, 0, 0, nIconSize, nIconSize, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (ShowPageIcon(1092, IDI_PAGE)) {
+        const int nIconSize = 2 * ::GetSystemMetrics(SM_CXICON);
+        ::SetWindowPos(GetItem(1092), nullptr, 0, 0, nIconSize, nIconSize, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     S_ProgramVersion version;
@@ -110,12 +106,7 @@ void C_InfoPage::Release()
     homeLink.Detach();
     name.Detach();
     versionText.Detach();
-    if (hPageIcon != nullptr) {
-        if (GetHandle() != nullptr)
-            ::SendDlgItemMessageA(GetHandle(), 1092, STM_SETICON, 0, 0);
-        ::DestroyIcon(hPageIcon);
-        hPageIcon = nullptr;
-    }
+    ReleasePageIcon();
 }
 
 INT_PTR C_InfoPage::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)

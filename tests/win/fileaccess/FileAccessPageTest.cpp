@@ -315,6 +315,39 @@ TEST_F(FileAccessPage, ContextMenuItemsAreDrawnWithTheirIconsAndDeleteAsksFirst)
     EXPECT_EQ(ListView_GetItemCount(host.Item(1006)), 1);
 }
 
+TEST_F(FileAccessPage, PaintsThePageBackgroundAndFreesThePageIconWhenClosed)
+{
+    Open();
+    const HICON hIcon = reinterpret_cast<HICON>(::SendMessageA(host.Item(1092), STM_GETICON, 0, 0));
+    ASSERT_NE(hIcon, nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(hIcon, &info));
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+
+    // The page's own surface, a 32-bit bitmap that starts out in another colour.
+    BITMAPINFO bitmap = {};
+    bitmap.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bitmap, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    ASSERT_NE(hBitmap, nullptr);
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    ::SetPixel(hDC, 0, 0, RGB(1, 2, 3));
+    EXPECT_EQ(::SendMessageA(page().GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(hDC), 0), 1);
+    EXPECT_EQ(::GetPixel(hDC, 0, 0), host.GetPageColor());
+    EXPECT_EQ(::SendMessageA(page().GetHandle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                             reinterpret_cast<LPARAM>(host.Item(1023))),
+              reinterpret_cast<LRESULT>(host.GetPageBrush()));
+    EXPECT_EQ(::GetBkColor(hDC), host.GetPageColor());
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    ::DeleteObject(hBitmap);
+
+    page().Close(0);
+    EXPECT_FALSE(::GetIconInfo(hIcon, &info));
+}
+
 TEST_F(FileAccessPage, ReadWriteAndStopFitTheirControlsInEveryLanguage)
 {
     struct S_LanguageBack {
