@@ -4,6 +4,7 @@
 #include "app/win/ProgramSettings.h"
 #include "app/win/VersionInfo.h"
 #include "framework/win/Texts.h"
+#include "framework/win/WideText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -31,11 +32,7 @@ std::wstring LoadNotesText(HMODULE hModule)
         return std::wstring();
     // The notes are kept as UTF-8 so that every language shows whatever the
     // system's ANSI code page is.
-    const int nWide = ::MultiByteToWideChar(CP_UTF8, 0, pData, static_cast<int>(dwSize), nullptr, 0);
-    if (nWide <= 0)
-        return std::wstring();
-    std::wstring strText(static_cast<size_t>(nWide), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, pData, static_cast<int>(dwSize), &strText[0], nWide);
+    std::wstring strText = WideText(std::string(pData, dwSize), CP_UTF8);
     if (!strText.empty() && strText[0] == 0xFEFF)
         strText.erase(0, 1);
     return strText;
