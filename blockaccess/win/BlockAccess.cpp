@@ -202,20 +202,33 @@ void C_BlockAccess::RefreshDeviceList()
     if (worker.IsRunning() || !bLayerStarted)
         return;
     HCURSOR hOld = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-    C_RudvaneDevice* pSelected = deviceList.GetSelected();
+    // The selected record is remembered by its key: a refresh replaces a
+    // record whose values changed (the free space of a volume, say), and
+    // the old one is deleted.
+    const C_RudvaneDevice* pSelected = deviceList.GetSelected();
+    const bool bHadSelection = pSelected != nullptr;
+    const int32_t lNumber = bHadSelection ? pSelected->ulNumber : 0;
+    const uint32_t ulKind = bHadSelection ? pSelected->ulKind : 0;
+    pSelected = nullptr;
     // Another page may have started the layer since with its own callback,
     // and then no row would follow the records this refresh deletes.
     const uint32_t ulLayerOptions = RUDVANE_OPTIONS_BLOCK_ACCESS |
                                     (host.GetOptionWord().Test(FLAG_FLOPPY) ? uint32_t{RUDVANE_OPT_FLOPPY} : 0u);
     RudvaneInit(RudvaneNotify, this, ulLayerOptions);
     RudvaneRefreshBlockAccess();
-    // The record selected before is the one the boxes were set for; it is
-    // selected again without setting them afresh.
-    bQuiet = true;
-    const bool bKept = deviceList.Select(pSelected);
-    bQuiet = false;
-    if (!bKept && pSelected != nullptr)
-        DeviceSelected(nullptr);
+    if (bHadSelection) {
+        // Selected again without setting the boxes afresh: what the user
+        // typed stays, checked against the record as it is now.
+        bQuiet = true;
+        const bool bKept = deviceList.Select(RudvaneFindDevice(lNumber, ulKind));
+        bQuiet = false;
+        if (bKept) {
+            EnableControls(1);
+            ReadAndCheckValues();
+        } else {
+            DeviceSelected(nullptr);
+        }
+    }
     ::SetCursor(hOld);
 }
 
