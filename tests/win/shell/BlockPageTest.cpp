@@ -7,11 +7,13 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/core/StoredValues.h"
@@ -450,6 +452,36 @@ TEST_F(BlockPageTest, WriteAsksOnceForADeviceAndTheAnswerIsKept)
     WaitForRun();
     EXPECT_TRUE(answerer.Texts().empty());
     EXPECT_EQ(pPage->GetLastResult().eEnd, E_BlockRunEnd::Completed);
+}
+
+TEST_F(BlockPageTest, BrowsePutsTheChosenFileIntoTheDataFileBox)
+{
+    Start();
+    Click(ID_LINEAR);
+    if (!pApp->GetOptionWord().Test(FLAG_SAVE_READ_DATA))
+        Click(ID_SAVE_DATA);
+    const std::string strChosen = TempFolder() + "chosen.bin";
+    // A user who types a name and presses OK in the dialog of that title.
+    std::atomic<bool> bEnd{false};
+    std::atomic<int> nAnswered{0};
+    std::thread user([&] {
+        const std::string strTitle = Texts().LoadText(47);
+        while (!bEnd && nAnswered == 0) {
+            ::Sleep(50);
+            HWND hDialog = ::FindWindowA("#32770", strTitle.c_str());
+            if (hDialog == nullptr || !::IsWindowVisible(hDialog))
+                continue;
+            for (int nId : {0x47C, 0x480})   // the name box: combo or edit
+                ::SetDlgItemTextA(hDialog, nId, strChosen.c_str());
+            ::PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            ++nAnswered;
+        }
+    });
+    Click(1068);
+    bEnd = true;
+    user.join();
+    EXPECT_EQ(nAnswered.load(), 1);
+    EXPECT_EQ(Text(ID_DATA_FILE), strChosen);
 }
 
 TEST_F(BlockPageTest, BoxTextsAndOptionBitsComeBackAfterARestart)
