@@ -34,6 +34,7 @@
 #include "tests/support/win/TestDevice.h"
 #include "tests/win/blockaccess/GraphTestWorker.h"
 #include "tests/win/framework/UITestHost.h"
+#include "tests/win/shell/ShellTestTools.h"
 
 namespace {
 
@@ -45,20 +46,11 @@ enum : int {
     ID_DATA_FILE = 1067,
 };
 
-std::string WindowText(HWND hWnd)
-{
-    char szText[512] = {};
-    ::GetWindowTextA(hWnd, szText, sizeof(szText));
-    return szText;
-}
+using shelltest::WindowText;
 
 std::string TempFolder()
 {
-    char szTemp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, szTemp);
-    std::string strFolder = std::string(szTemp) + "qv-block-page\\";
-    ::CreateDirectoryA(strFolder.c_str(), nullptr);
-    return strFolder;
+    return shelltest::TempFolder("qv-block-page");
 }
 
 // Dispatches messages until bDone() or the time is up; bDone() at the end.
@@ -93,22 +85,16 @@ protected:
     C_BlockAccess& Start(const std::string& strArguments = "-a")
     {
         Stop();
-        pApp = std::make_unique<C_Quenvale>();
-        pApp->SetCommandLine(strArguments.c_str());
-        pApp->SetProgramFolder(TempFolder().c_str());
-        pApp->SetShowSplash(false);
-        EXPECT_NE(pApp->Create(::GetModuleHandleA(nullptr), IDD_MAIN, 0, nullptr), nullptr);
-        pPage = dynamic_cast<C_BlockAccess*>(pApp->GetPage(C_Quenvale::PAGE_BLOCK));
+        pApp = shelltest::StartMainWindow(strArguments, TempFolder());
+        EXPECT_NE(pApp, nullptr);
+        pPage = pApp ? dynamic_cast<C_BlockAccess*>(pApp->GetPage(C_Quenvale::PAGE_BLOCK)) : nullptr;
         EXPECT_NE(pPage, nullptr);
         return *pPage;
     }
     void Stop()
     {
-        if (pApp) {
-            pApp->Close(0);
-            pApp.reset();
-            pPage = nullptr;
-        }
+        shelltest::StopMainWindow(pApp);
+        pPage = nullptr;
     }
 
     HWND Item(int nId) const { return ::GetDlgItem(pPage->GetHandle(), nId); }
