@@ -27,10 +27,19 @@
 #define IDI_TAB_FILE        174
 #define IDI_TAB_BLOCK       175
 #define IDI_TAB_OPTIONS     176
+#define IDI_MENU_READ       170
+#define IDI_MENU_WRITE      171
+#define IDI_MENU_DELETE     172
 
 // Bitmaps
 #define IDB_LOGO            177
 #define IDB_LOGO_LARGE      179
+
+// Menus and their commands
+#define IDM_FILE_CONTEXT    131
+#define ID_FILE_DELETE      40001
+#define ID_FILE_READ_SPEED  40002
+#define ID_FILE_WRITE_SPEED 40003
 
 // Cursor
 #define IDC_HAND_POINTER    127

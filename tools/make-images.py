@@ -30,6 +30,8 @@ GREY_L = (222, 227, 234)
 WHITE = (250, 251, 253)
 AMBER = (255, 168, 20)
 AMBER_D = (196, 110, 0)
+RED = (214, 52, 44)
+RED_D = (150, 24, 20)
 FLAT = (50, 82, 124)          # the page buttons' monochrome glyphs
 MAGENTA = (255, 0, 255)
 
@@ -404,6 +406,32 @@ def drive_tape(c):
         for x in (11, 21):
             c.fill(circle(x, 25, 0.9), GREY)
 
+# ---------------------------------------------------------------- menu items
+
+
+def menu_arrow(c, up, fill, edge):
+    """A drive with a thick arrow leaving it (up) or entering it (down)."""
+    drive_slab(c, 19, 30, led=c.w >= 24)
+    if up:
+        pts = [(16, 1), (26, 11), (20, 11), (20, 19), (12, 19), (12, 11), (6, 11)]
+    else:
+        pts = [(12, 1), (20, 1), (20, 9), (26, 9), (16, 19), (6, 9), (12, 9)]
+    c.shape(poly(pts), fill, edge)
+
+
+def menu_read(c):
+    menu_arrow(c, True, vgrad(1, BLUE_L, 19, BLUE), BLUE_D)
+
+
+def menu_write(c):
+    menu_arrow(c, False, vgrad(1, AMBER, 19, AMBER_D), AMBER_D)
+
+
+def menu_delete(c):
+    cross = union(line(7, 7, 25, 25, 6), line(25, 7, 7, 25, 6))
+    c.fill(grow(cross, max(c.px, 0.9)), RED_D)
+    c.fill(cross, vgrad(5, RED, 27, RED_D))
+
 # ---------------------------------------------------------------- logo
 
 
@@ -553,6 +581,7 @@ def bmp24(w, h, rgb):
 
 
 DRIVE = (16, 32, 48)
+MENU = (16, 20, 24, 32)
 TAB = (16, 24, 32, 40, 48)
 ICONS = [  # (macro, file, draw, sizes)
     ('IDI_PROGRAM', 'program.ico', icon_program, (16, 24, 32, 48, 64, 256)),
@@ -570,6 +599,9 @@ ICONS = [  # (macro, file, draw, sizes)
     ('IDI_DRIVE_USB_BLUE', 'drive-usb-blue.ico', drive_usb_blue, DRIVE),
     ('IDI_DRIVE_USB_AMBER', 'drive-usb-amber.ico', drive_usb_amber, DRIVE),
     ('IDI_DRIVE_ISCSI', 'drive-iscsi.ico', drive_iscsi, DRIVE),
+    ('IDI_MENU_READ', 'menu-read.ico', menu_read, MENU),
+    ('IDI_MENU_WRITE', 'menu-write.ico', menu_write, MENU),
+    ('IDI_MENU_DELETE', 'menu-delete.ico', menu_delete, MENU),
 ]
 
 RC_HEAD = """LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL

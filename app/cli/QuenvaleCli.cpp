@@ -5,6 +5,7 @@
 //   quenvale-cli devices [--quick|--block] [--json]
 //   quenvale-cli file <path> --write|--read [options]
 //   quenvale-cli block <drive-letter|device-path> --read|--write [options]
+//   quenvale-cli verify <drive-letter|device-path> [--quick|--full] [--restore] [--yes] [--json]
 //   quenvale-cli fastest <drive-letter|image-file> [--min-size BYTES] [--json]
 //   quenvale-cli update [--check] [--yes] [--json]
 //   quenvale-cli crash-test
@@ -20,7 +21,9 @@
 #include "app/cli/FileConsoleRun.h"
 #include "app/cli/QuickConsoleRun.h"
 #include "app/cli/UpdateCommand.h"
+#include "app/cli/VerifyCommand.h"
 #include "blockaccess/core/BlockCommand.h"
+#include "blockaccess/core/VerifyArguments.h"
 #include "fileaccess/core/FileCommand.h"
 #include "quick/core/QuickCommand.h"
 
@@ -29,8 +32,8 @@ namespace {
 // Every command's usage, shown for a wrong or missing command and for --help.
 std::string UsageText()
 {
-    return QuickUsageText() + "\n" + FileUsageText() + "\n" + BlockUsageText() + UpdateUsageText() +
-           CrashTestUsageText();
+    return QuickUsageText() + "\n" + FileUsageText() + "\n" + BlockUsageText() + "\n" + VerifyUsageText() +
+           UpdateUsageText() + CrashTestUsageText();
 }
 
 }  // namespace
@@ -46,6 +49,8 @@ int main(int argc, char** argv)
         return RunFileCommand(vArgs);
     if (!vArgs.empty() && vArgs[0] == "block")
         return RunBlockCommand(vArgs);
+    if (!vArgs.empty() && vArgs[0] == "verify")
+        return RunVerifyCommand(vArgs);
     if (!vArgs.empty() && vArgs[0] == "fastest")
         return RunFastestCommand(vArgs);
     if (!vArgs.empty() && vArgs[0] == "update")

@@ -379,6 +379,12 @@ int C_SimulatedIo::Flush(HANDLE hDevice)
 void C_SimulatedIo::CleanDisk(const std::string& strDevicePath)
 {
     vCleaned.push_back(strDevicePath);
+    if (!bCleanWipes || target.ulBlockSize == 0)
+        return;
+    const uint64_t ullWiped = std::min<uint64_t>((1u << 20) / target.ulBlockSize, target.ullBlocks);
+    const std::vector<uint8_t> vZeros(static_cast<size_t>(ullWiped) * target.ulBlockSize, 0);
+    target.WriteImage(0, static_cast<uint32_t>(ullWiped), vZeros.data());
+    target.WriteImage(target.ullBlocks - ullWiped, static_cast<uint32_t>(ullWiped), vZeros.data());
 }
 
 uint64_t C_SimulatedIo::HandleBlocks() const

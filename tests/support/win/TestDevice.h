@@ -75,7 +75,7 @@ public:
                  uint32_t ulBytes) override;
     int GetEnd(HANDLE hDevice, uint64_t* pullEnd) override;
     int Flush(HANDLE hDevice) override;
-    // Only recorded: nothing here ever cleans a disk.
+    // Recorded; wipes only with bCleanWipes.
     void CleanDisk(const std::string& strDevicePath) override;
 
     DWORD LogicalDrives() override;
@@ -124,6 +124,9 @@ public:
     // with its error (ERROR_CRC, say) and moves nothing.
     std::map<uint64_t, DWORD> mapReadErrors;
     int nLockRefusals = 0;                   // this many FSCTL_LOCK_VOLUME fail
+    // A clean (CleanDisk) zeroes the disk's first and last MiB, as the
+    // system's clean does; otherwise it is only recorded.
+    bool bCleanWipes = false;
 
     // What the device answers besides SCSI pass-through.
     bool bAtaPassThrough = false;
