@@ -4,6 +4,7 @@
 
 #include "app/win/ProgramSettings.h"
 #include "app/win/StartOptions.h"
+#include "blockaccess/win/BlockAccess.h"
 #include "framework/core/UpdateRules.h"
 #include "framework/win/Library.h"
 #include "framework/win/ProblemReport.h"
@@ -280,6 +281,8 @@ bool C_Quenvale::CanClose(int)
 {
     autoUpdate.Stop();
     SaveFileAccessSettings(settings, optionWord.Get(), fileAccess);
+    if (auto* pBlock = dynamic_cast<C_BlockAccess*>(GetPage(PAGE_BLOCK)))
+        pBlock->CloseGraphWindow();
     hyperlink.Detach();
     for (int nIndex : {PAGE_BLOCK, PAGE_FILE, PAGE_QUICK, PAGE_INFO})
         if (pages[nIndex])

@@ -75,6 +75,8 @@ public:
     // What the command line and the settings give the pages.
     S_FileAccessValues& GetFileAccessValues() { return fileAccess; }
     const S_QuickAccessValues& GetQuickAccessValues() const { return quickAccess; }
+    // The store itself, for what keeps values in it on a page's behalf.
+    C_Settings& GetProgramSettings() { return settings; }
 
     const S_ProgramVersion& GetVersion() const { return version; }
     // The splash window while it shows, else null.

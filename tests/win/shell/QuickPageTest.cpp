@@ -20,6 +20,7 @@
 #include "tests/support/win/QuickTestFiles.h"
 #include "tests/support/win/TextFit.h"
 #include "tests/win/framework/UITestHost.h"
+#include "tests/win/shell/ShellTestTools.h"
 
 namespace {
 
@@ -29,20 +30,11 @@ constexpr E_QuickPass kPasses[4] = {E_QuickPass::SequentialWrite, E_QuickPass::S
 const COLORREF kGreen = RGB(0, 192, 0);
 const COLORREF kDarkGrey = RGB(64, 64, 64);
 
-std::string WindowText(HWND hWnd)
-{
-    char szText[512] = {};
-    ::GetWindowTextA(hWnd, szText, sizeof(szText));
-    return szText;
-}
+using shelltest::WindowText;
 
 std::string TempFolder()
 {
-    char szTemp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, szTemp);
-    std::string strFolder = std::string(szTemp) + "qv-quick-page\\";
-    ::CreateDirectoryA(strFolder.c_str(), nullptr);
-    return strFolder;
+    return shelltest::TempFolder("qv-quick-page");
 }
 
 std::string ClipboardText()
@@ -106,12 +98,9 @@ protected:
     C_Simple& Start(const std::string& strArguments)
     {
         Stop();
-        pApp = std::make_unique<C_Quenvale>();
-        pApp->SetCommandLine(strArguments.c_str());
-        pApp->SetProgramFolder(TempFolder().c_str());
-        pApp->SetShowSplash(false);
-        EXPECT_NE(pApp->Create(::GetModuleHandleA(nullptr), IDD_MAIN, 0, nullptr), nullptr);
-        pPage = dynamic_cast<C_Simple*>(pApp->GetPage(C_Quenvale::PAGE_QUICK));
+        pApp = shelltest::StartMainWindow(strArguments, TempFolder());
+        EXPECT_NE(pApp, nullptr);
+        pPage = pApp ? dynamic_cast<C_Simple*>(pApp->GetPage(C_Quenvale::PAGE_QUICK)) : nullptr;
         EXPECT_NE(pPage, nullptr);
         // Two short periods per random pass keep a full run brief.
         pPage->GetEngine().State().SetAccessPeriods(2, 40);
@@ -119,11 +108,8 @@ protected:
     }
     void Stop()
     {
-        if (pApp) {
-            pApp->Close(0);
-            pApp.reset();
-            pPage = nullptr;
-        }
+        shelltest::StopMainWindow(pApp);
+        pPage = nullptr;
     }
 
     HWND Item(int nId) const { return ::GetDlgItem(pPage->GetHandle(), nId); }
