@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/cli/ConsoleProgress.h"
+#include "app/cli/BlockTarget.h"
 #include "app/cli/ConsoleText.h"
 #include "app/cli/FileConsoleRun.h"
 #include "app/cli/QuickConsoleRun.h"
@@ -100,28 +101,6 @@ DWORD RunJob(void* pJob, uint32_t)
     return 0;
 }
 
-struct S_FindTarget {
-    const S_BlockCommand* pCommand;
-    C_RudvaneDevice* pFound;
-};
-
-// A drive letter names its volume's record; a path the record whose device
-// path (the info text "devices --block" lists) it is.
-int FindTarget(C_RudvaneDevice* pDevice, void* pContext)
-{
-    auto& find = *static_cast<S_FindTarget*>(pContext);
-    const S_BlockCommand& command = *find.pCommand;
-    const bool bMatch = command.cDriveLetter != 0
-                            ? pDevice->ulKind == RUDVANE_KIND_VOLUME &&
-                                  pDevice->ulNumber == static_cast<int32_t>(command.cDriveLetter)
-                            : pDevice->ulKind != RUDVANE_KIND_TRACK &&
-                                  ::lstrcmpiA(pDevice->strInfo.c_str(), command.strDevicePath.c_str()) == 0;
-    if (!bMatch)
-        return 1;
-    find.pFound = pDevice;
-    return 0;
-}
-
 std::string FullPath(const std::string& strPath)
 {
     char szFull[MAX_PATH];
@@ -190,15 +169,6 @@ int ExitCodeOf(E_BlockRunEnd eEnd)
     default:
         return CLI_EXIT_USAGE;
     }
-}
-
-// The settings store the page uses: the settings file beside the program
-// in portable mode, else the program's registry key.
-bool OpenPageSettings(C_Settings& settings)
-{
-    if (HasPortableMarker(ProgramFolder()))
-        return settings.Open(SETTINGS_INI, nullptr, nullptr, "Quenvale.ini") != 0;
-    return settings.Open(SETTINGS_REGISTRY, HKEY_CURRENT_USER, kSettingsKey, nullptr) != 0;
 }
 
 int RunOnRecord(const S_BlockCommand& command, C_RudvaneDevice& device, C_BlockConsoleEvents& events)
@@ -277,14 +247,13 @@ int RunBlockCommand(const std::vector<std::string>& vArgs)
 
     RudvaneInit(nullptr, nullptr, RUDVANE_OPTIONS_BLOCK_ACCESS);
     RudvaneRefreshBlockAccess();
-    S_FindTarget find{&command, nullptr};
-    RudvaneForEachDevice(FindTarget, &find, 0);
+    C_RudvaneDevice* pTarget = FindBlockTarget(command.cDriveLetter, command.strDevicePath);
     C_BlockConsoleEvents events(command.bYes, std::string(command.bWrite ? "write " : "read ") + command.strTarget);
     int nExit = CLI_EXIT_USAGE;
-    if (find.pFound == nullptr)
+    if (pTarget == nullptr)
         events.Print("quenvale-cli: no device \"" + command.strTarget + "\" (quenvale-cli devices --block lists them)");
     else
-        nExit = RunOnRecord(command, *find.pFound, events);
+        nExit = RunOnRecord(command, *pTarget, events);
     RudvaneExit();
     C_AspiLayer::Get().Unload();
     return nExit;

@@ -11,8 +11,8 @@
 #include "fileaccess/core/ImageSectorReader.h"
 #include "fileaccess/win/FastestFileSearch.h"
 #include "fileaccess/win/FileVolume.h"
+#include "framework/core/ConsoleArguments.h"
 #include "framework/core/SizeText.h"
-#include "quick/core/QuickCommand.h"
 #include "quick/core/QuickJson.h"
 
 namespace {

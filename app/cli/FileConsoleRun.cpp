@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
+#include "app/cli/ConsoleProgress.h"
 #include "app/cli/ConsoleText.h"
 #include "app/cli/QuickConsoleRun.h"
 #include "device/win/DeviceIo.h"
@@ -41,14 +41,7 @@ BOOL WINAPI OnConsoleControl(DWORD dwType)
 // dialogs answered from the arguments, the progress line on a console.
 class C_FileConsoleEvents : public I_FileEvents {
 public:
-    C_FileConsoleEvents(bool bYesIn, const std::string& strSaveReadIn)
-        : bYes(bYesIn), strSaveRead(strSaveReadIn), bConsole(IsConsole(STD_ERROR_HANDLE))
-    {
-        ::InitializeCriticalSection(&lock);
-    }
-    ~C_FileConsoleEvents() override { ::DeleteCriticalSection(&lock); }
-    C_FileConsoleEvents(const C_FileConsoleEvents&) = delete;
-    C_FileConsoleEvents& operator=(const C_FileConsoleEvents&) = delete;
+    C_FileConsoleEvents(bool bYesIn, const std::string& strSaveReadIn) : bYes(bYesIn), strSaveRead(strSaveReadIn) {}
 
     void ShowMessage(const S_FileMessage& message) override { Print("error: " + OneLineText(message.strText)); }
 
@@ -78,60 +71,21 @@ public:
 
     void PassStarting(int nPass) override
     {
-        ::EnterCriticalSection(&lock);
-        ClearProgress();
-        strPassLabel = nPass == FILE_PASS_WRITE ? "write" : nPass == FILE_PASS_PREREAD ? "pre-read" : "read";
-        if (!bConsole)
-            WriteStandard(STD_ERROR_HANDLE, strPassLabel + "...\n");
-        ::LeaveCriticalSection(&lock);
+        progress.Begin(nPass == FILE_PASS_WRITE ? "write" : nPass == FILE_PASS_PREREAD ? "pre-read" : "read");
     }
 
-    void PassEnded(int, bool) override
-    {
-        ::EnterCriticalSection(&lock);
-        ClearProgress();
-        strPassLabel.clear();
-        ::LeaveCriticalSection(&lock);
-    }
+    void PassEnded(int, bool) override { progress.End(); }
 
-    void ShowProgress(int nPercent)
-    {
-        ::EnterCriticalSection(&lock);
-        if (bConsole && !strPassLabel.empty()) {
-            char szLine[64];
-            std::snprintf(szLine, sizeof(szLine), "\r%s  %3d%%", strPassLabel.c_str(), nPercent);
-            WriteStandard(STD_ERROR_HANDLE, szLine);
-            nProgressWidth = std::strlen(szLine) - 1;
-        }
-        ::LeaveCriticalSection(&lock);
-    }
-
-    void Print(const std::string& strLine)
-    {
-        ::EnterCriticalSection(&lock);
-        ClearProgress();
-        WriteStandard(STD_ERROR_HANDLE, strLine + "\n");
-        ::LeaveCriticalSection(&lock);
-    }
+    void ShowProgress(int nPercent) { progress.Show(nPercent); }
+    void Print(const std::string& strLine) { progress.Print(strLine); }
 
     bool bUnanswered = false;    // a question was answered No for want of --yes
     bool bMissingFile = false;   // the read file does not exist
 
 private:
-    void ClearProgress()
-    {
-        if (nProgressWidth == 0)
-            return;
-        WriteStandard(STD_ERROR_HANDLE, "\r" + std::string(nProgressWidth, ' ') + "\r");
-        nProgressWidth = 0;
-    }
-
     bool bYes;
     std::string strSaveRead;
-    bool bConsole;
-    CRITICAL_SECTION lock;
-    size_t nProgressWidth = 0;
-    std::string strPassLabel;
+    C_ConsoleProgress progress;
 };
 
 struct S_FileJob {

@@ -10,6 +10,7 @@
 #include "app/cli/ConsoleEvents.h"
 #include "app/cli/ConsoleText.h"
 #include "app/win/Log.h"
+#include "framework/core/ConsoleArguments.h"
 #include "framework/win/Event.h"
 #include "framework/win/Texts.h"
 #include "framework/win/Thread.h"

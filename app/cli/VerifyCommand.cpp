@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/cli/BlockTarget.h"
 #include "app/cli/ConsoleText.h"
 #include "app/cli/FileConsoleRun.h"
 #include "app/cli/QuickConsoleRun.h"
@@ -197,38 +198,6 @@ DWORD RunJob(void* pJob, uint32_t)
     return 0;
 }
 
-struct S_FindTarget {
-    const S_VerifyArguments* pArguments;
-    C_RudvaneDevice* pFound;
-};
-
-// A drive letter names its volume's record; a path the record whose device
-// path (the info text "devices --block" lists) it is.
-int FindTarget(C_RudvaneDevice* pDevice, void* pContext)
-{
-    auto& find = *static_cast<S_FindTarget*>(pContext);
-    const S_VerifyArguments& arguments = *find.pArguments;
-    const bool bMatch = arguments.cDriveLetter != 0
-                            ? pDevice->ulKind == RUDVANE_KIND_VOLUME &&
-                                  pDevice->ulNumber == static_cast<int32_t>(arguments.cDriveLetter)
-                            : pDevice->ulKind != RUDVANE_KIND_TRACK &&
-                                  ::lstrcmpiA(pDevice->strInfo.c_str(), arguments.strDevicePath.c_str()) == 0;
-    if (!bMatch)
-        return 1;
-    find.pFound = pDevice;
-    return 0;
-}
-
-// The settings store the Block Access page keeps its write confirmations
-// in: the settings file beside the program in portable mode, else the
-// program's registry key.
-bool OpenPageSettings(C_Settings& settings)
-{
-    if (HasPortableMarker(ProgramFolder()))
-        return settings.Open(SETTINGS_INI, nullptr, nullptr, "Quenvale.ini") != 0;
-    return settings.Open(SETTINGS_REGISTRY, HKEY_CURRENT_USER, kSettingsKey, nullptr) != 0;
-}
-
 std::string DeviceName(const C_RudvaneDevice& device)
 {
     std::string strName;
@@ -325,14 +294,13 @@ int RunVerifyCommand(const std::vector<std::string>& vArgs)
     }
     RudvaneInit(nullptr, nullptr, RUDVANE_OPTIONS_BLOCK_ACCESS);
     RudvaneRefreshBlockAccess();
-    S_FindTarget find{&arguments, nullptr};
-    RudvaneForEachDevice(FindTarget, &find, 0);
+    C_RudvaneDevice* pTarget = FindBlockTarget(arguments.cDriveLetter, arguments.strDevicePath);
     int nExit = CLI_EXIT_USAGE;
-    if (find.pFound == nullptr)
+    if (pTarget == nullptr)
         WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: no device \"" + arguments.strTarget +
                                             "\" (quenvale-cli devices --block lists them)\n");
     else
-        nExit = RunOnRecord(arguments, *find.pFound);
+        nExit = RunOnRecord(arguments, *pTarget);
     RudvaneExit();
     C_AspiLayer::Get().Unload();
     return nExit;

@@ -4,6 +4,7 @@
 #include "app/win/ProgramSettings.h"
 #include "app/win/VersionInfo.h"
 #include "framework/win/Texts.h"
+#include "framework/win/WideText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -31,11 +32,7 @@ std::wstring LoadNotesText(HMODULE hModule)
         return std::wstring();
     // The notes are kept as UTF-8 so that every language shows whatever the
     // system's ANSI code page is.
-    const int nWide = ::MultiByteToWideChar(CP_UTF8, 0, pData, static_cast<int>(dwSize), nullptr, 0);
-    if (nWide <= 0)
-        return std::wstring();
-    std::wstring strText(static_cast<size_t>(nWide), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, pData, static_cast<int>(dwSize), &strText[0], nWide);
+    std::wstring strText = WideText(std::string(pData, dwSize), CP_UTF8);
     if (!strText.empty() && strText[0] == 0xFEFF)
         strText.erase(0, 1);
     return strText;
@@ -48,13 +45,9 @@ C_InfoPage::~C_InfoPage()
 
 int C_InfoPage::_Handle_Init()
 {
-    const int nIconSize = 2 * ::GetSystemMetrics(SM_CXICON);
-    hPageIcon = static_cast<HICON>(::LoadImageA(GetInstance(), MAKEINTRESOURCEA(IDI_PAGE), IMAGE_ICON, nIconSize,
-                                                nIconSize, 0));
-    if (hPageIcon != nullptr) {
-        HWND hIcon = GetItem(1092);
-        ::SendMessageA(hIcon, STM_SETICON, reinterpret_cast<WPARAM>(hPageIcon), 0);
-        ::SetWindowPos(hIcon, nullptr, 0, 0, nIconSize, nIconSize, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (ShowPageIcon(1092, IDI_PAGE)) {
+        const int nIconSize = 2 * ::GetSystemMetrics(SM_CXICON);
+        ::SetWindowPos(GetItem(1092), nullptr, 0, 0, nIconSize, nIconSize, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     S_ProgramVersion version;
@@ -110,12 +103,7 @@ void C_InfoPage::Release()
     homeLink.Detach();
     name.Detach();
     versionText.Detach();
-    if (hPageIcon != nullptr) {
-        if (GetHandle() != nullptr)
-            ::SendDlgItemMessageA(GetHandle(), 1092, STM_SETICON, 0, 0);
-        ::DestroyIcon(hPageIcon);
-        hPageIcon = nullptr;
-    }
+    ReleasePageIcon();
 }
 
 INT_PTR C_InfoPage::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)

@@ -44,7 +44,6 @@ private:
     C_UIText versionText;
     C_UILink homeLink;
     C_SubClassing editSubclass;
-    HICON hPageIcon = nullptr;
     std::string strLastCheck;
     I_UpdateCheck* pUpdate;
 };

@@ -9,6 +9,7 @@
 #include "app/win/ProgramFile.h"
 #include "framework/win/Library.h"
 #include "framework/win/TimeText.h"
+#include "framework/win/WideText.h"
 
 namespace {
 
@@ -97,32 +98,6 @@ std::string FormatMessageV(const char* pszFormat, va_list args)
     std::vector<char> buffer(static_cast<size_t>(nLength) + 1);
     std::vsnprintf(buffer.data(), buffer.size(), pszFormat, args);
     return std::string(buffer.data(), static_cast<size_t>(nLength));
-}
-
-std::wstring WideOf(const std::string& strText)
-{
-    if (strText.empty())
-        return std::wstring();
-    const int nLength = ::MultiByteToWideChar(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()), nullptr, 0);
-    if (nLength <= 0)
-        return std::wstring();
-    std::wstring strWide(static_cast<size_t>(nLength), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()), &strWide[0], nLength);
-    return strWide;
-}
-
-std::string Utf8Of(const std::wstring& strWide)
-{
-    if (strWide.empty())
-        return std::string();
-    const int nLength = ::WideCharToMultiByte(CP_UTF8, 0, strWide.data(), static_cast<int>(strWide.size()), nullptr, 0,
-                                              nullptr, nullptr);
-    if (nLength <= 0)
-        return std::string();
-    std::string strUtf8(static_cast<size_t>(nLength), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, strWide.data(), static_cast<int>(strWide.size()), &strUtf8[0], nLength, nullptr,
-                          nullptr);
-    return strUtf8;
 }
 
 } // namespace
@@ -224,7 +199,7 @@ void C_Log::WriteLine(const std::string& strMessage)
         FormatDate(strDate, DATE_SHORTDATE, &st, false);
         FormatTime(strTime, (ulNow & LOG_NO_SECONDS) ? TIME_NOSECONDS : 0, &st, false);
     }
-    const std::wstring strWide = WideOf(ComposeLogLine(ulNow, strDate, strTime, ++ullLineNumber, strMessage));
+    const std::wstring strWide = WideText(ComposeLogLine(ulNow, strDate, strTime, ++ullLineNumber, strMessage));
 
     std::string strBytes;
     std::string strMark;
@@ -232,7 +207,7 @@ void C_Log::WriteLine(const std::string& strMessage)
         strBytes.assign(reinterpret_cast<const char*>(strWide.data()), strWide.size() * sizeof(wchar_t));
         strMark = "\xFF\xFE";
     } else {
-        strBytes = Utf8Of(strWide);
+        strBytes = NarrowText(strWide, CP_UTF8);
         strMark = "\xEF\xBB\xBF";
     }
 

@@ -1,28 +1,8 @@
 #include "blockaccess/core/BlockCommand.h"
 
-#include <cctype>
-
 #include "framework/core/ConsoleArguments.h"
 
 namespace {
-
-// A whole decimal number that fits in 64 bits, digits only.
-bool ParseWhole(const std::string& strText, uint64_t& ullOut)
-{
-    if (strText.empty() || strText.size() > 20)
-        return false;
-    uint64_t ullValue = 0;
-    for (const char c : strText) {
-        if (c < '0' || c > '9')
-            return false;
-        const uint64_t ullDigit = static_cast<uint64_t>(c - '0');
-        if (ullValue > (UINT64_MAX - ullDigit) / 10)
-            return false;
-        ullValue = ullValue * 10 + ullDigit;
-    }
-    ullOut = ullValue;
-    return true;
-}
 
 bool ParseMode(const std::string& strText, E_BlockMode& modeOut)
 {
@@ -32,20 +12,6 @@ bool ParseMode(const std::string& strText, E_BlockMode& modeOut)
             return true;
         }
     return false;
-}
-
-// "E", "e:", "E:\" or "E:/" name a drive letter.
-bool DriveLetterOf(const std::string& strTarget, char& cLetterOut)
-{
-    const unsigned char c0 = strTarget.empty() ? 0 : static_cast<unsigned char>(strTarget[0]);
-    if (c0 >= 0x80 || !std::isalpha(c0) || strTarget.size() > 3)
-        return false;
-    if (strTarget.size() >= 2 && strTarget[1] != ':')
-        return false;
-    if (strTarget.size() == 3 && strTarget[2] != '\\' && strTarget[2] != '/')
-        return false;
-    cLetterOut = static_cast<char>(std::toupper(c0));
-    return true;
 }
 
 struct S_NumberOption {
@@ -114,7 +80,7 @@ bool ParseBlockCommand(const std::vector<std::string>& vArgs, S_BlockCommand& co
         const S_NumberOption* pNumber = numberOption(strArg);
         if (pNumber != nullptr) {
             uint64_t ullValue = 0;
-            if (!ParseWhole(strValue, ullValue) || ullValue < pNumber->ullMin || ullValue > pNumber->ullMax) {
+            if (!ParseWholeNumber(strValue, ullValue) || ullValue < pNumber->ullMin || ullValue > pNumber->ullMax) {
                 strError = pNumber->pszError;
                 return false;
             }
@@ -189,7 +155,7 @@ bool ParseBlockCommand(const std::vector<std::string>& vArgs, S_BlockCommand& co
         strError = "--repeats works in random and seek mode only";
         return false;
     }
-    if (!DriveLetterOf(command.strTarget, command.cDriveLetter))
+    if (!DriveLetterOfTarget(command.strTarget, command.cDriveLetter))
         command.strDevicePath = command.strTarget;
     commandOut = command;
     return true;

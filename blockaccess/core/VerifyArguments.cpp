@@ -1,26 +1,6 @@
 #include "blockaccess/core/VerifyArguments.h"
 
-#include <cctype>
-
 #include "framework/core/ConsoleArguments.h"
-
-namespace {
-
-// "E", "e:", "E:\" or "E:/" name a drive letter, as for the block command.
-bool DriveLetterOf(const std::string& strTarget, char& cLetterOut)
-{
-    const unsigned char c0 = strTarget.empty() ? 0 : static_cast<unsigned char>(strTarget[0]);
-    if (c0 >= 0x80 || !std::isalpha(c0) || strTarget.size() > 3)
-        return false;
-    if (strTarget.size() >= 2 && strTarget[1] != ':')
-        return false;
-    if (strTarget.size() == 3 && strTarget[2] != '\\' && strTarget[2] != '/')
-        return false;
-    cLetterOut = static_cast<char>(std::toupper(c0));
-    return true;
-}
-
-} // namespace
 
 bool ParseVerifyArguments(const std::vector<std::string>& vArgs, S_VerifyArguments& argumentsOut,
                           std::string& strError)
@@ -72,7 +52,7 @@ bool ParseVerifyArguments(const std::vector<std::string>& vArgs, S_VerifyArgumen
             strError = "--restore works with --quick only: --full overwrites every block";
             return false;
         }
-        if (!DriveLetterOf(arguments.strTarget, arguments.cDriveLetter))
+        if (!DriveLetterOfTarget(arguments.strTarget, arguments.cDriveLetter))
             arguments.strDevicePath = arguments.strTarget;
     }
     argumentsOut = arguments;

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "blockaccess/win/BlockTextIds.h"
-#include "blockaccess/win/DataFileDialog.h"
 #include "device/core/RudvaneTypes.h"
 #include "device/win/AspiLayer.h"
 #include "device/win/Identify.h"
@@ -11,6 +10,7 @@
 #include "device/win/RudvaneDevice.h"
 #include "device/win/RudvaneRefresh.h"
 #include "framework/core/OptionFlags.h"
+#include "framework/win/FileDialog.h"
 #include "framework/win/HtmlHelp.h"
 #include "framework/win/Texts.h"
 #include "resources/resource.h"
@@ -437,9 +437,16 @@ void C_BlockAccess::OnRunEnded(const S_BlockRunResult& result)
 
 void C_BlockAccess::BrowseDataFile()
 {
+    // The file is appended to by a read and sent by a write: an existing
+    // one is no reason to ask.
+    S_FileDialogText text;
+    text.strTitle = Texts().LoadText(TEXT_BROWSE_TITLE);
+    text.strFilter = Texts().LoadText(TEXT_DATA_FILTER);
+    text.strFolder = BoxText(ID_DATA_FILE);
+    text.strName = text.strFolder;
+    text.bAskBeforeReplacing = false;
     std::string strChosen;
-    if (ChooseDataFile(GetHandle(), Texts().LoadText(TEXT_BROWSE_TITLE), Texts().LoadText(TEXT_DATA_FILTER),
-                       BoxText(ID_DATA_FILE), strChosen))
+    if (ChooseFile(GetHandle(), true, text, strChosen))
         SetBoxText(ID_DATA_FILE, strChosen);
 }
 

@@ -9,6 +9,7 @@
 
 #include "device/win/KeepError.h"
 #include "framework/win/Library.h"
+#include "framework/win/WideText.h"
 
 // The Virtual Disk Service interfaces and structures this file uses,
 // declared with their full method tables up to the methods called (the
@@ -310,10 +311,7 @@ bool CleanDiskThroughVds(const std::string& strDevicePath)
     S_Com com;
     bool bCleaned = false;
     if (com.IsComplete() && !strDevicePath.empty()) {
-        const int nChars = ::MultiByteToWideChar(CP_ACP, 0, strDevicePath.c_str(), -1, nullptr, 0);
-        std::vector<wchar_t> vWide(nChars > 0 ? nChars : 1, L'\0');
-        ::MultiByteToWideChar(CP_ACP, 0, strDevicePath.c_str(), -1, vWide.data(), nChars);
-        const std::wstring strWanted(vWide.data());
+        const std::wstring strWanted = WideText(strDevicePath);
         const HRESULT hrInit = com.pInitialize(nullptr, COINIT_MULTITHREADED);
         bCleaned = CleanWithService(com, strWanted);
         if (SUCCEEDED(hrInit))

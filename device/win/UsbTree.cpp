@@ -9,6 +9,7 @@
 #include "device/core/UsbSpeed.h"
 #include "device/win/KeepError.h"
 #include "device/win/UsbIoCodes.h"
+#include "framework/win/WideText.h"
 
 namespace {
 
@@ -26,18 +27,7 @@ constexpr uint8_t kTypeString = 3;
 
 std::string ToText(const std::u16string& str)
 {
-    if (str.empty())
-        return std::string();
-    const std::wstring strWide(str.begin(), str.end());
-    const int nLength = ::WideCharToMultiByte(CP_ACP, 0, strWide.c_str(),
-                                              static_cast<int>(strWide.size()), nullptr, 0,
-                                              nullptr, nullptr);
-    if (nLength <= 0)
-        return std::string();
-    std::string strOut(static_cast<size_t>(nLength), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, strWide.c_str(), static_cast<int>(strWide.size()), &strOut[0],
-                          nLength, nullptr, nullptr);
-    return strOut;
+    return NarrowText(std::wstring(str.begin(), str.end()));
 }
 
 bool HasDevicePrefix(const std::string& strPath)

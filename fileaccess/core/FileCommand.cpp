@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "framework/core/ConsoleArguments.h"
+
 namespace {
 
 // A whole number of at most 20 digits, with an optional k or m (KiB, MiB)
@@ -17,17 +19,9 @@ bool ParseNumber(const std::string& strText, bool bUnits, uint64_t& ullOut)
             strDigits.pop_back();
         }
     }
-    if (strDigits.empty() || strDigits.size() > 20)
-        return false;
     uint64_t ullValue = 0;
-    for (const char c : strDigits) {
-        if (c < '0' || c > '9')
-            return false;
-        const uint64_t ullDigit = static_cast<uint64_t>(c - '0');
-        if (ullValue > (UINT64_MAX - ullDigit) / 10)
-            return false;
-        ullValue = ullValue * 10 + ullDigit;
-    }
+    if (!ParseWholeNumber(strDigits, ullValue))
+        return false;
     if (ullValue > UINT64_MAX / ullUnit)
         return false;
     ullOut = ullValue * ullUnit;
@@ -40,50 +34,6 @@ bool InRange(const std::string& strText, bool bUnits, uint64_t ullLow, uint64_t 
     if (!ParseNumber(strText, bUnits, ullValue) || ullValue < ullLow || ullValue > ullHigh)
         return false;
     ullOut = ullValue;
-    return true;
-}
-
-// Walks the arguments after the command word: plain words go to onWord,
-// options to onOption(name, value) with the value taken from "--name=value"
-// or the next argument when takesValue(name). Both return false with
-// strError set to stop.
-template <typename T_Takes, typename T_Word, typename T_Option>
-bool WalkArguments(const std::vector<std::string>& vArgs, std::string& strError, T_Takes&& takesValue,
-                   T_Word&& onWord, T_Option&& onOption)
-{
-    bool bOptionsEnd = false;
-    for (size_t i = 1; i < vArgs.size(); ++i) {
-        std::string strArg = vArgs[i];
-        if (bOptionsEnd || strArg.empty() || strArg[0] != '-' || strArg == "-") {
-            if (!onWord(strArg))
-                return false;
-            continue;
-        }
-        if (strArg == "--") {
-            bOptionsEnd = true;
-            continue;
-        }
-        std::string strValue;
-        const size_t nEquals = strArg.find('=');
-        const bool bInline = strArg.compare(0, 2, "--") == 0 && nEquals != std::string::npos;
-        if (bInline) {
-            strValue = strArg.substr(nEquals + 1);
-            strArg.resize(nEquals);
-        }
-        const bool bTakes = takesValue(strArg);
-        if (bTakes && !bInline) {
-            if (i + 1 >= vArgs.size()) {
-                strError = strArg + " needs a value";
-                return false;
-            }
-            strValue = vArgs[++i];
-        } else if (!bTakes && bInline) {
-            strError = strArg + " takes no value";
-            return false;
-        }
-        if (!onOption(strArg, strValue))
-            return false;
-    }
     return true;
 }
 
@@ -140,10 +90,11 @@ bool ParseFileCommand(const std::vector<std::string>& vArgs, S_FileCommand& comm
     const auto takesValue = [](const std::string& strName) {
         return strName == "--size" || strName == "--block" || strName == "--preread" || strName == "--save-read";
     };
-    const auto onWord = [&](const std::string& strArg) {
-        return TakeTarget(strArg, command.strPath, "path", strError);
-    };
-    const auto onOption = [&](const std::string& strName, const std::string& strValue) {
+    const auto onArgument = [&](const S_ConsoleArgument& argument) {
+        if (argument.bTarget)
+            return TakeTarget(argument.strText, command.strPath, "path", strError);
+        const std::string& strName = argument.strText;
+        const std::string& strValue = argument.strValue;
         uint64_t ullValue = 0;
         if (strName == "--size") {
             if (!InRange(strValue, false, 1, kMaxFileSizeMBytes, command.ullSizeMBytes)) {
@@ -173,7 +124,7 @@ bool ParseFileCommand(const std::vector<std::string>& vArgs, S_FileCommand& comm
         }
         return true;
     };
-    if (!WalkArguments(vArgs, strError, takesValue, onWord, onOption))
+    if (!WalkConsoleArguments(vArgs, 1, takesValue, onArgument, strError))
         return false;
     if (!command.bHelp) {
         if (command.strPath.empty()) {
@@ -198,12 +149,12 @@ bool ParseFastestCommand(const std::vector<std::string>& vArgs, S_FastestCommand
     }
     S_FastestCommand command;
     const auto takesValue = [](const std::string& strName) { return strName == "--min-size"; };
-    const auto onWord = [&](const std::string& strArg) {
-        return TakeTarget(strArg, command.strTarget, "drive letter or image file", strError);
-    };
-    const auto onOption = [&](const std::string& strName, const std::string& strValue) {
+    const auto onArgument = [&](const S_ConsoleArgument& argument) {
+        if (argument.bTarget)
+            return TakeTarget(argument.strText, command.strTarget, "drive letter or image file", strError);
+        const std::string& strName = argument.strText;
         if (strName == "--min-size") {
-            if (!ParseNumber(strValue, true, command.ullMinSize)) {
+            if (!ParseNumber(argument.strValue, true, command.ullMinSize)) {
                 strError = "--min-size wants a number of bytes (k and m allowed)";
                 return false;
             }
@@ -217,7 +168,7 @@ bool ParseFastestCommand(const std::vector<std::string>& vArgs, S_FastestCommand
         }
         return true;
     };
-    if (!WalkArguments(vArgs, strError, takesValue, onWord, onOption))
+    if (!WalkConsoleArguments(vArgs, 1, takesValue, onArgument, strError))
         return false;
     if (!command.bHelp && command.strTarget.empty()) {
         strError = "no drive letter or image file given";

@@ -169,11 +169,7 @@ int C_FileAccess::_Handle_Init()
                      {{ID_FILE_DELETE, texts.LoadText(TEXT_DELETE_FILE), IDI_MENU_DELETE},
                       {ID_FILE_READ_SPEED, texts.LoadText(TEXT_READ_SPEED), IDI_MENU_READ},
                       {ID_FILE_WRITE_SPEED, texts.LoadText(TEXT_WRITE_SPEED), IDI_MENU_WRITE}});
-    const int nIconSize = 2 * ::GetSystemMetrics(SM_CXICON);
-    hPageIcon = static_cast<HICON>(
-        ::LoadImageA(GetInstance(), MAKEINTRESOURCEA(IDI_PAGE), IMAGE_ICON, nIconSize, nIconSize, 0));
-    if (hPageIcon != nullptr)
-        ::SendDlgItemMessageA(GetHandle(), ID_PAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(hPageIcon), 0);
+    ShowPageIcon(ID_PAGE_ICON, IDI_PAGE);
 
     SetChecks();
 
@@ -589,11 +585,6 @@ INT_PTR C_FileAccess::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
             return 1;
         }
         break;
-    case WM_ERASEBKGND:
-        ::SetWindowLongPtrA(GetHandle(), DWLP_MSGRESULT, 1);
-        return EraseBackground(reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORSTATIC:
-        return StaticColor(reinterpret_cast<HDC>(wParam));
     default:
         break;
     }
@@ -621,10 +612,5 @@ void C_FileAccess::Release()
     buttonWrite.Detach();
     buttonStop.Detach();
     contextMenu.Destroy();
-    if (hPageIcon != nullptr) {
-        if (GetHandle() != nullptr)
-            ::SendDlgItemMessageA(GetHandle(), ID_PAGE_ICON, STM_SETICON, 0, 0);
-        ::DestroyIcon(hPageIcon);
-        hPageIcon = nullptr;
-    }
+    ReleasePageIcon();
 }

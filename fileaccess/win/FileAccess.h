@@ -122,7 +122,6 @@ private:
     C_UIText buttonRead;
     C_UIText buttonWrite;
     C_UIText buttonStop;
-    HICON hPageIcon = nullptr;
 };
 
 #endif

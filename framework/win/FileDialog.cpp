@@ -46,7 +46,7 @@ bool ChooseFile(HWND hOwner, bool bSave, const S_FileDialogText& text, std::stri
     ofn.lpstrInitialDir = strFolder.empty() ? nullptr : strFolder.c_str();
     ofn.lpstrTitle = text.strTitle.empty() ? nullptr : text.strTitle.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
-                (bSave ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+                (bSave ? (text.bAskBeforeReplacing ? OFN_OVERWRITEPROMPT : 0) : OFN_FILEMUSTEXIST);
     const BOOL bChosen = bSave ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn);
     if (!bChosen)
         return false;

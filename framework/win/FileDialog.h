@@ -16,6 +16,9 @@ struct S_FileDialogText {
     std::string strFolder;
     // The name in the name box (a bare name or a whole path); may be empty.
     std::string strName;
+    // The save-file dialog only: ask before naming an existing file. Off
+    // for a file that a run either creates or reads.
+    bool bAskBeforeReplacing = true;
 };
 
 // The filter in the dialogs' form: each '|' a zero character, ending in
@@ -27,7 +30,7 @@ std::string DialogStartFolderOf(const std::string& strFolder);
 
 // Shows the dialog owned by hOwner on the calling thread (which should have
 // COM in a single-threaded apartment). bSave: the save-file dialog, which
-// asks before it names an existing file; else the open-file dialog, which
+// names any file in an existing folder (see bAskBeforeReplacing); else the open-file dialog, which
 // names existing files only. True with the full path in strChosen; false
 // when the user cancelled or the dialog could not be shown (then
 // CommDlgExtendedError() tells which, 0 for Cancel). The process's current

@@ -4,6 +4,7 @@
 
 #include "framework/core/HtmlHelpAddress.h"
 #include "framework/win/Library.h"
+#include "framework/win/WideText.h"
 
 const wchar_t kHelpDialogOptions[] = L"help:no;resizable:yes;dialogWidth:700px;dialogHeight:640px";
 
@@ -13,28 +14,6 @@ using T_ShowHtmlDialog = HRESULT(STDAPICALLTYPE*)(HWND, IMoniker*, VARIANT*, LPW
 using T_CreateUrlMoniker = HRESULT(STDAPICALLTYPE*)(IMoniker*, LPCWSTR, IMoniker**);
 using T_SysAllocString = BSTR(STDAPICALLTYPE*)(const OLECHAR*);
 using T_VariantClear = HRESULT(STDAPICALLTYPE*)(VARIANTARG*);
-
-std::wstring Wide(const std::string& strText)
-{
-    const int nLength = ::MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, nullptr, 0);
-    if (nLength <= 0)
-        return std::wstring();
-    std::wstring strWide(static_cast<size_t>(nLength), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, &strWide[0], nLength);
-    strWide.resize(static_cast<size_t>(nLength - 1));
-    return strWide;
-}
-
-std::string Narrow(const wchar_t* pszText)
-{
-    const int nLength = ::WideCharToMultiByte(CP_ACP, 0, pszText, -1, nullptr, 0, nullptr, nullptr);
-    if (nLength <= 0)
-        return std::string();
-    std::string strText(static_cast<size_t>(nLength), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, pszText, -1, &strText[0], nLength, nullptr, nullptr);
-    strText.resize(static_cast<size_t>(nLength - 1));
-    return strText;
-}
 
 // COM for the calling thread while the object lives; a thread that already
 // runs another apartment model keeps it (and is not uninitialised).
@@ -65,14 +44,14 @@ bool RunDialog(const C_Library& mshtml, const C_Library& urlmon, const C_Library
         return false;
 
     IMoniker* pMoniker = nullptr;
-    if (FAILED(pCreateMoniker(nullptr, Wide(strAddress).c_str(), &pMoniker)) || pMoniker == nullptr)
+    if (FAILED(pCreateMoniker(nullptr, WideText(strAddress).c_str(), &pMoniker)) || pMoniker == nullptr)
         return false;
 
     VARIANT argument;
     argument.vt = VT_EMPTY;
     if (pszArgument != nullptr) {
         argument.vt = VT_BSTR;
-        argument.bstrVal = pSysAllocString(Wide(pszArgument).c_str());
+        argument.bstrVal = pSysAllocString(WideText(pszArgument).c_str());
     }
     // The dialog takes its options as a writable string.
     std::wstring strOptions = pszOptions != nullptr ? pszOptions : L"";
@@ -85,7 +64,7 @@ bool RunDialog(const C_Library& mshtml, const C_Library& urlmon, const C_Library
 
     bool bResult = false;
     if (SUCCEEDED(hr) && output.vt == VT_BSTR && pResult != nullptr) {
-        *pResult = output.bstrVal != nullptr ? Narrow(output.bstrVal) : std::string();
+        *pResult = output.bstrVal != nullptr ? NarrowText(output.bstrVal) : std::string();
         bResult = true;
     }
     pVariantClear(&output);

@@ -1,5 +1,7 @@
 #include "framework/win/MsXmlElement.h"
 
+#include "framework/win/WideText.h"
+
 namespace {
 
 // Frees a BSTR when it leaves scope.
@@ -33,16 +35,7 @@ C_MsXmlElement::~C_MsXmlElement()
 
 std::string C_MsXmlElement::Narrow(const wchar_t* psz, int nLength)
 {
-    if (psz == nullptr || nLength == 0)
-        return std::string();
-    const int nBytes = ::WideCharToMultiByte(CP_ACP, 0, psz, nLength, nullptr, 0, nullptr, nullptr);
-    if (nBytes <= 0)
-        return std::string();
-    std::string strOut(static_cast<size_t>(nBytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, psz, nLength, &strOut[0], nBytes, nullptr, nullptr);
-    if (nLength < 0 && !strOut.empty() && strOut.back() == '\0')
-        strOut.pop_back();
-    return strOut;
+    return NarrowText(psz, nLength);
 }
 
 std::string C_MsXmlElement::Name() const
@@ -66,10 +59,7 @@ bool C_MsXmlElement::Attribute(const std::string& strName, std::string& strValue
     IXMLDOMNamedNodeMap* pAttributes = nullptr;
     if (pNode == nullptr || FAILED(pNode->get_attributes(&pAttributes)) || pAttributes == nullptr)
         return false;
-    const int nWide = ::MultiByteToWideChar(CP_ACP, 0, strName.c_str(), -1, nullptr, 0);
-    std::wstring strWide(static_cast<size_t>(nWide > 0 ? nWide : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, strName.c_str(), -1, &strWide[0], nWide);
-    BSTR bName = ::SysAllocString(strWide.c_str());
+    BSTR bName = ::SysAllocString(WideText(strName).c_str());
     IXMLDOMNode* pAttribute = nullptr;
     const HRESULT hr = pAttributes->getNamedItem(bName, &pAttribute);
     ::SysFreeString(bName);

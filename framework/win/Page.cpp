@@ -2,6 +2,11 @@
 
 #include <commctrl.h>
 
+C_Page::~C_Page()
+{
+    ReleasePageIcon();
+}
+
 INT_PTR C_Page::EraseBackground(HDC hDC) const
 {
     RECT rc = {};
@@ -14,6 +19,42 @@ INT_PTR C_Page::StaticColor(HDC hDC) const
 {
     ::SetBkColor(hDC, host.GetPageColor());
     return reinterpret_cast<INT_PTR>(host.GetPageBrush());
+}
+
+INT_PTR C_Page::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_ERASEBKGND:
+        ::SetWindowLongPtrA(GetHandle(), DWLP_MSGRESULT, 1);
+        return EraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORSTATIC:
+        return StaticColor(reinterpret_cast<HDC>(wParam));
+    default:
+        return C_Dialog::_Handle_MESSAGE(uMsg, wParam, lParam);
+    }
+}
+
+bool C_Page::ShowPageIcon(int nStaticId, int nIconId)
+{
+    ReleasePageIcon();
+    const int nIconSize = 2 * ::GetSystemMetrics(SM_CXICON);
+    hPageIcon = static_cast<HICON>(
+        ::LoadImageA(GetInstance(), MAKEINTRESOURCEA(nIconId), IMAGE_ICON, nIconSize, nIconSize, 0));
+    if (hPageIcon == nullptr)
+        return false;
+    nPageIconStatic = nStaticId;
+    ::SendDlgItemMessageA(GetHandle(), nStaticId, STM_SETICON, reinterpret_cast<WPARAM>(hPageIcon), 0);
+    return true;
+}
+
+void C_Page::ReleasePageIcon()
+{
+    if (hPageIcon == nullptr)
+        return;
+    if (GetHandle() != nullptr)
+        ::SendDlgItemMessageA(GetHandle(), nPageIconStatic, STM_SETICON, 0, 0);
+    ::DestroyIcon(hPageIcon);
+    hPageIcon = nullptr;
 }
 
 int C_Page::ShowMessage(const std::string& strText, UINT uStyle) const

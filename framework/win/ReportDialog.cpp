@@ -7,6 +7,7 @@
 
 #include "framework/core/ReportDialogLayout.h"
 #include "framework/core/ReportForm.h"
+#include "framework/win/WideText.h"
 
 namespace {
 
@@ -15,19 +16,6 @@ constexpr COLORREF kGreyText = 0x606060;
 constexpr uint32_t kTitleFlags = 0x4000080;   // fit to the control, again on every text change
 constexpr int kTitleHeight = 40;
 constexpr UINT kSetCueBanner = 0x1501;        // EM_SETCUEBANNER
-
-std::wstring Wide(const std::string& strText)
-{
-    if (strText.empty())
-        return std::wstring();
-    const int nLength = ::MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, nullptr, 0);
-    if (nLength <= 0)
-        return std::wstring();
-    std::wstring strWide(static_cast<size_t>(nLength), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, strText.c_str(), -1, &strWide[0], nLength);
-    strWide.resize(static_cast<size_t>(nLength - 1));
-    return strWide;
-}
 
 std::string ItemText(HWND hDialog, int nId)
 {
@@ -124,7 +112,7 @@ HWND C_ReportDialog::CreateLinkOver(int nStaticId, int nLinkId, const std::strin
     if (hStatic == nullptr || !::GetWindowRect(hStatic, &rc))
         return nullptr;
     ::MapWindowPoints(nullptr, GetHandle(), reinterpret_cast<POINT*>(&rc), 2);
-    HWND hLink = ::CreateWindowExW(0, L"SysLink", Wide(strMarkup).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+    HWND hLink = ::CreateWindowExW(0, L"SysLink", WideText(strMarkup).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                    rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, GetHandle(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(nLinkId)), GetInstance(), nullptr);
     if (hLink == nullptr)
@@ -143,7 +131,7 @@ void C_ReportDialog::OpenLink(const wchar_t* pszTarget)
         return;
     }
     // A report file: only the two files offered, shown in their folder.
-    if (strTarget != Wide(info.strTextPath) && strTarget != Wide(info.strDumpPath))
+    if (strTarget != WideText(info.strTextPath) && strTarget != WideText(info.strDumpPath))
         return;
     const std::wstring strArguments = L"/select,\"" + strTarget + L"\"";
     ::ShellExecuteW(GetHandle(), L"open", L"explorer.exe", strArguments.c_str(), nullptr, SW_SHOWNORMAL);

@@ -6,26 +6,13 @@
 
 #include "framework/core/SizeText.h"
 #include "framework/win/Library.h"
+#include "framework/win/WideText.h"
 
 namespace {
 
 using T_StrCmpLogicalW = int(WINAPI*)(LPCWSTR, LPCWSTR);
 
 constexpr int kItemTextBuffer = 260;
-
-std::wstring Widen(const std::string& strText)
-{
-    if (strText.empty())
-        return std::wstring();
-    const int nLength = ::MultiByteToWideChar(CP_ACP, 0, strText.data(),
-                                              static_cast<int>(strText.size()), nullptr, 0);
-    if (nLength <= 0)
-        return std::wstring();
-    std::wstring strWide(static_cast<size_t>(nLength), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()),
-                          &strWide[0], nLength);
-    return strWide;
-}
 
 int Sign(int n)
 {
@@ -58,8 +45,8 @@ void ReadItemText(HWND hList, int nIndex, int nColumn, char* pszText)
 
 int CompareByLocale(const std::string& strFirst, const std::string& strSecond)
 {
-    const std::wstring strWideFirst = Widen(strFirst);
-    const std::wstring strWideSecond = Widen(strSecond);
+    const std::wstring strWideFirst = WideText(strFirst);
+    const std::wstring strWideSecond = WideText(strSecond);
     const int nFirst = static_cast<int>(strWideFirst.size());
     const int nSecond = static_cast<int>(strWideSecond.size());
     int nResult = ::CompareStringW(LOCALE_USER_DEFAULT,
@@ -81,7 +68,7 @@ int CompareLogical(const std::string& strFirst, const std::string& strSecond)
     static const T_StrCmpLogicalW pfnLogical = shlwapi.GetAs<T_StrCmpLogicalW>("StrCmpLogicalW");
     if (pfnLogical == nullptr)
         return CompareByLocale(strFirst, strSecond);
-    return Sign(pfnLogical(Widen(strFirst).c_str(), Widen(strSecond).c_str()));
+    return Sign(pfnLogical(WideText(strFirst).c_str(), WideText(strSecond).c_str()));
 }
 
 void S_ListSortState::ReadThousandsSeparator()

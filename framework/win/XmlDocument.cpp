@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "framework/win/WideText.h"
+
 namespace {
 
 // The DOM interfaces of every MSXML version (not all headers declare them
@@ -12,34 +14,21 @@ const IID kIidNode = {0x2933BF80, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F,
 
 const wchar_t* const kProgIds[] = {L"Msxml2.DOMDocument.6.0", L"Msxml2.DOMDocument.4.0", L"Msxml.DOMDocument"};
 
-std::wstring Widen(const std::string& strText, UINT uCodePage, DWORD dwFlags)
-{
-    if (strText.empty())
-        return std::wstring();
-    const int nWide = ::MultiByteToWideChar(uCodePage, dwFlags, strText.data(), static_cast<int>(strText.size()),
-                                            nullptr, 0);
-    if (nWide <= 0)
-        return std::wstring();
-    std::wstring strWide(static_cast<size_t>(nWide), L'\0');
-    ::MultiByteToWideChar(uCodePage, dwFlags, strText.data(), static_cast<int>(strText.size()), &strWide[0], nWide);
-    return strWide;
-}
-
 // UTF-8 when it is valid UTF-8, else the ANSI code page.
 std::wstring DecodeReply(const std::string& strText)
 {
     std::string strBody = strText;
     if (strBody.compare(0, 3, "\xEF\xBB\xBF") == 0)
         strBody.erase(0, 3);
-    std::wstring strWide = Widen(strBody, CP_UTF8, MB_ERR_INVALID_CHARS);
+    std::wstring strWide = WideText(strBody, CP_UTF8, MB_ERR_INVALID_CHARS);
     if (strWide.empty() && !strBody.empty())
-        strWide = Widen(strBody, CP_ACP, 0);
+        strWide = WideText(strBody, CP_ACP, 0);
     return strWide;
 }
 
 std::string ToAnsi(const std::string& strUtf8)
 {
-    const std::wstring strWide = Widen(strUtf8, CP_UTF8, 0);
+    const std::wstring strWide = WideText(strUtf8, CP_UTF8, 0);
     return C_MsXmlElement::Narrow(strWide.c_str(), static_cast<int>(strWide.size()));
 }
 
@@ -155,14 +144,8 @@ bool C_XmlDocument::Load(const std::string& strText, bool bOwnReader)
             return nLoaded == 1;
     }
     std::string strUtf8 = strText;
-    if (Widen(strUtf8, CP_UTF8, MB_ERR_INVALID_CHARS).empty() && !strUtf8.empty()) {
-        const std::wstring strWide = Widen(strUtf8, CP_ACP, 0);
-        const int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, strWide.data(), static_cast<int>(strWide.size()), nullptr,
-                                                 0, nullptr, nullptr);
-        strUtf8.assign(static_cast<size_t>(nBytes > 0 ? nBytes : 0), '\0');
-        if (nBytes > 0)
-            ::WideCharToMultiByte(CP_UTF8, 0, strWide.data(), static_cast<int>(strWide.size()), &strUtf8[0], nBytes,
-                                  nullptr, nullptr);
+    if (WideText(strUtf8, CP_UTF8, MB_ERR_INVALID_CHARS).empty() && !strUtf8.empty()) {
+        strUtf8 = NarrowText(WideText(strUtf8, CP_ACP, 0), CP_UTF8);
     }
     pOwnDocument = ParseXml(strUtf8);
     if (!pOwnDocument)

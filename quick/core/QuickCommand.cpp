@@ -122,16 +122,3 @@ std::string QuickUsageText()
            "devices lists the drives and devices that the device layer finds;\n"
            "\"quenvale-cli devices --help\" tells more.\n";
 }
-
-bool DriveLetterOfTarget(const std::string& strTarget, char& cLetterOut)
-{
-    if (strTarget.empty() || strTarget.size() > 3 || !std::isalpha(static_cast<unsigned char>(strTarget[0])) ||
-        static_cast<unsigned char>(strTarget[0]) >= 0x80)
-        return false;
-    if (strTarget.size() >= 2 && strTarget[1] != ':')
-        return false;
-    if (strTarget.size() == 3 && strTarget[2] != '\\' && strTarget[2] != '/')
-        return false;
-    cLetterOut = static_cast<char>(std::toupper(static_cast<unsigned char>(strTarget[0])));
-    return true;
-}

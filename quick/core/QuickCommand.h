@@ -29,8 +29,4 @@ bool ParseQuickCommand(const std::vector<std::string>& vArgs, S_QuickCommand& co
 // in full, and the devices command (which has its own "--help").
 std::string QuickUsageText();
 
-// A target that names a drive ("E", "e:", "E:\", "E:/") gives its letter in
-// upper case; anything else is a folder and gives false.
-bool DriveLetterOfTarget(const std::string& strTarget, char& cLetterOut);
-
 #endif

@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <wbemidl.h>
 
+#include "framework/win/WideText.h"
 #include "quick/core/QuickResults.h"
 
 namespace {
@@ -50,17 +51,6 @@ public:
     VARIANT value;
 };
 
-std::string ToAnsi(const wchar_t* pszText)
-{
-    const int nBytes = ::WideCharToMultiByte(CP_ACP, 0, pszText, -1, nullptr, 0, nullptr, nullptr);
-    if (nBytes <= 1)
-        return std::string();
-    std::string strText(static_cast<size_t>(nBytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, pszText, -1, &strText[0], nBytes, nullptr, nullptr);
-    strText.resize(static_cast<size_t>(nBytes) - 1);
-    return strText;
-}
-
 bool QueryWithCom(std::string& strNameOut, uint32_t& ulMaxClockMHzOut)
 {
     C_ComPtr<IWbemLocator> locator;
@@ -93,7 +83,7 @@ bool QueryWithCom(std::string& strNameOut, uint32_t& ulMaxClockMHzOut)
         return false;
     std::string strName;
     if (name.value.vt == VT_BSTR && name.value.bstrVal != nullptr)
-        strName = ToAnsi(name.value.bstrVal);
+        strName = NarrowText(name.value.bstrVal);
     uint32_t ulClock = 0;
     if (SUCCEEDED(::VariantChangeType(&clock.value, &clock.value, 0, VT_UI4)))
         ulClock = clock.value.ulVal;

@@ -123,11 +123,7 @@ int C_Simple::_Handle_Init()
                         host.GetButtonFontHeight(), kButtonText, kButtonHot,
                         UITEXT_TRACK_MOUSE | UITEXT_BUTTON | UITEXT_ALWAYS_FIT, IDC_HAND_POINTER);
 
-    const int nIconSize = 2 * ::GetSystemMetrics(SM_CXICON);
-    hPageIcon = static_cast<HICON>(
-        ::LoadImageA(GetInstance(), MAKEINTRESOURCEA(IDI_PAGE), IMAGE_ICON, nIconSize, nIconSize, 0));
-    if (hPageIcon != nullptr)
-        ::SendMessageA(GetItem(ID_PAGE_ICON), STM_SETICON, reinterpret_cast<WPARAM>(hPageIcon), 0);
+    ShowPageIcon(ID_PAGE_ICON, IDI_PAGE);
 
     FillBoxes();
 
@@ -453,11 +449,6 @@ INT_PTR C_Simple::_Handle_MESSAGE(UINT uMsg, WPARAM wParam, LPARAM lParam)
             UpdateDriveList();
         return 0;
     }
-    case WM_ERASEBKGND:
-        ::SetWindowLongPtrA(GetHandle(), DWLP_MSGRESULT, 1);
-        return EraseBackground(reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORSTATIC:
-        return StaticColor(reinterpret_cast<HDC>(wParam));
     default:
         break;
     }
@@ -491,10 +482,5 @@ void C_Simple::Release()
     buttonStop.Detach();
     linkCopy.Detach();
     linkCompare.Detach();
-    if (hPageIcon != nullptr) {
-        if (GetHandle() != nullptr)
-            ::SendMessageA(GetItem(ID_PAGE_ICON), STM_SETICON, 0, 0);
-        ::DestroyIcon(hPageIcon);
-        hPageIcon = nullptr;
-    }
+    ReleasePageIcon();
 }

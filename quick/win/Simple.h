@@ -113,7 +113,6 @@ private:
     C_UIText buttonStop;
     C_UILink linkCopy;
     C_UILink linkCompare;
-    HICON hPageIcon = nullptr;
     C_Library user32;
     void* hDeviceNotify = nullptr;        // HDEVNOTIFY
     bool bLayerStarted = false;

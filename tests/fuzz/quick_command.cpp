@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/ConsoleArguments.h"
 #include "quick/core/QuickCommand.h"
 #include "quick/core/QuickJson.h"
 #include "quick/core/QuickResults.h"

@@ -71,6 +71,28 @@ TEST(FileCommand, RefusalsLeaveTheCommandAlone)
     std::string strError;
     EXPECT_TRUE(ParseFileCommand(Args({"file", "--help"}), help, strError));
     EXPECT_TRUE(help.bHelp);
+
+    // What a script sees: the first fault in the order given, in these words.
+    for (const auto& c : std::vector<std::pair<std::vector<std::string>, const char*>>{
+             {Args({"file", "a", "", "--read"}), "empty path"},
+             {Args({"file", "a", "b", "--size"}), "more than one path given"},
+             {Args({"file", "a", "--verbose", "--size"}), "unknown option --verbose"},
+             {Args({"file", "a", "--read", "--size"}), "--size needs a value"},
+             {Args({"file", "a", "--read=1"}), "--read takes no value"},
+             {Args({"file", "a", "--save-read="}), "--save-read needs a file name"},
+             {Args({"file", "--read"}), "no test file or folder given"},
+             {Args({"fastest", "", "x"}), "empty drive letter or image file"},
+             {Args({"fastest", "--min-size", "1g", "a", "b"}), "--min-size wants a number of bytes (k and m allowed)"},
+         }) {
+        SCOPED_TRACE(c.second);
+        S_FileCommand file;
+        S_FastestCommand fastest;
+        if (c.first[0] == "file")
+            EXPECT_FALSE(ParseFileCommand(c.first, file, strError));
+        else
+            EXPECT_FALSE(ParseFastestCommand(c.first, fastest, strError));
+        EXPECT_EQ(strError, c.second);
+    }
 }
 
 TEST(FileCommand, BlockSizesAndFastestSizes)

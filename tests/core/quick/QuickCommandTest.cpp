@@ -75,22 +75,4 @@ TEST(QuickCommand, BadCommandsLeaveTheOutputAlone)
     }
 }
 
-TEST(QuickCommand, DriveLetterTargets)
-{
-    struct S_Case {
-        const char* pszTarget;
-        char cLetter;   // 0: a folder
-    };
-    for (const S_Case& c : std::vector<S_Case>{{"Q", 'Q'}, {"q", 'Q'}, {"e:", 'E'}, {"E:\\", 'E'}, {"E:/", 'E'},
-                                               {"E:\\x", 0}, {"EE", 0}, {"1:", 0}, {"", 0}, {".", 0},
-                                               {"\\\\server\\share", 0}, {"\xC4:", 0}}) {
-        SCOPED_TRACE(c.pszTarget);
-        char cLetter = 0;
-        EXPECT_EQ(DriveLetterOfTarget(c.pszTarget, cLetter), c.cLetter != 0);
-        if (c.cLetter != 0) {
-            EXPECT_EQ(cLetter, c.cLetter);
-        }
-    }
-}
-
 } // namespace

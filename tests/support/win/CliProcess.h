@@ -26,8 +26,11 @@ inline std::string CliProgramPath()
 }
 
 // Runs quenvale-cli with strArguments; its output and errors go through
-// files in folder. Waits at most dwTimeoutMs.
-inline S_CliRun RunCli(const std::string& strArguments, const C_TempFolder& folder, DWORD dwTimeoutMs = 120000)
+// files of their own in folder (a C_TempFolder, or any folder that names its
+// files with operator/), since a console host may hold an earlier run's
+// handles a little longer. Waits at most dwTimeoutMs, then ends the process.
+template <typename T_Folder>
+S_CliRun RunCli(const std::string& strArguments, const T_Folder& folder, DWORD dwTimeoutMs = 120000)
 {
     std::string strCommand = "\"" + CliProgramPath() + "\" " + strArguments;
     static int nRun = 0;

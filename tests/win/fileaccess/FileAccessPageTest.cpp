@@ -12,6 +12,7 @@
 #include "framework/core/OptionFlags.h"
 #include "framework/win/Texts.h"
 #include "tests/support/win/BoxAnswerer.h"
+#include "tests/support/win/TextFit.h"
 #include "tests/win/fileaccess/FilePageDriver.h"
 #include "tests/win/fileaccess/FilePageHost.h"
 #include "tests/win/framework/UITestHost.h"
@@ -314,25 +315,37 @@ TEST_F(FileAccessPage, ContextMenuItemsAreDrawnWithTheirIconsAndDeleteAsksFirst)
     EXPECT_EQ(ListView_GetItemCount(host.Item(1006)), 1);
 }
 
-// The text a button shows, measured in the font it chose, fits the button.
-void ExpectFits(C_UIText& button, HWND hButton)
+TEST_F(FileAccessPage, PaintsThePageBackgroundAndFreesThePageIconWhenClosed)
 {
-    const std::string strText = button.GetText();
-    RECT rcClient = {};
-    ::GetClientRect(hButton, &rcClient);
-    HFONT hFont = ::CreateFontA(button.GetFontHeight(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                button.GetFace().c_str());
-    HDC hDC = ::GetDC(hButton);
-    HGDIOBJ hOld = ::SelectObject(hDC, hFont);
-    RECT rcText = rcClient;
-    ::DrawTextA(hDC, strText.c_str(), -1, &rcText, DT_SINGLELINE | DT_CALCRECT);
+    Open();
+    const HICON hIcon = reinterpret_cast<HICON>(::SendMessageA(host.Item(1092), STM_GETICON, 0, 0));
+    ASSERT_NE(hIcon, nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(hIcon, &info));
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+
+    // The page's own surface, a 32-bit bitmap that starts out in another colour.
+    BITMAPINFO bitmap = {};
+    bitmap.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bitmap, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    ASSERT_NE(hBitmap, nullptr);
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    ::SetPixel(hDC, 0, 0, RGB(1, 2, 3));
+    EXPECT_EQ(::SendMessageA(page().GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(hDC), 0), 1);
+    EXPECT_EQ(::GetPixel(hDC, 0, 0), host.GetPageColor());
+    EXPECT_EQ(::SendMessageA(page().GetHandle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                             reinterpret_cast<LPARAM>(host.Item(1023))),
+              reinterpret_cast<LRESULT>(host.GetPageBrush()));
+    EXPECT_EQ(::GetBkColor(hDC), host.GetPageColor());
     ::SelectObject(hDC, hOld);
-    ::ReleaseDC(hButton, hDC);
-    ::DeleteObject(hFont);
-    EXPECT_LE(rcText.right - rcText.left, rcClient.right) << strText;
-    EXPECT_LE(rcText.bottom - rcText.top, rcClient.bottom) << strText;
-    EXPECT_GE(button.GetFontHeight(), rcClient.bottom / 3) << strText;
+    ::DeleteDC(hDC);
+    ::DeleteObject(hBitmap);
+
+    page().Close(0);
+    EXPECT_FALSE(::GetIconInfo(hIcon, &info));
 }
 
 TEST_F(FileAccessPage, ReadWriteAndStopFitTheirControlsInEveryLanguage)
@@ -350,7 +363,7 @@ TEST_F(FileAccessPage, ReadWriteAndStopFitTheirControlsInEveryLanguage)
         } kButtons[] = {{1014, 20}, {1015, 22}, {1016, 21}};
         for (const auto& button : kButtons) {
             EXPECT_EQ(page().GetButton(button.nId).GetText(), Texts().LoadText(button.nText));
-            ExpectFits(page().GetButton(button.nId), host.Item(button.nId));
+            ExpectTextFits(page().GetButton(button.nId), host.Item(button.nId));
         }
     }
 }

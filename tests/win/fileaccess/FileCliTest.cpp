@@ -9,54 +9,12 @@
 #include "fileaccess/core/FileTextIds.h"
 #include "framework/win/Texts.h"
 #include "tests/core/fileaccess/CraftedDisc.h"
+#include "tests/support/win/CliProcess.h"
 #include "tests/win/fileaccess/FileTestParts.h"
 
 namespace {
 
 constexpr uint64_t kMiB = 1048576;
-
-struct S_Console {
-    DWORD dwExitCode = 0xFFFFFFFF;
-    std::string strOut;
-    std::string strErr;
-};
-
-// Runs quenvale-cli with its output and errors in files of the folder.
-S_Console RunFileCli(const std::string& strArguments, const C_ScratchFolder& folder)
-{
-    char szModule[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, szModule, MAX_PATH);
-    std::string strCommand = szModule;
-    strCommand = "\"" + strCommand.substr(0, strCommand.find_last_of('\\') + 1) + "..\\app\\cli\\quenvale-cli.exe\" " +
-                 strArguments;
-    static int nRun = 0;
-    const std::string strOut = folder / ("cli-out" + std::to_string(++nRun));
-    const std::string strErr = folder / ("cli-err" + std::to_string(nRun));
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    const auto create = [&](const std::string& strPath) {
-        return ::CreateFileA(strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    };
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = create(strOut);
-    startup.hStdError = create(strErr);
-    S_Console console;
-    PROCESS_INFORMATION process = {};
-    if (::CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                         &startup, &process)) {
-        ::WaitForSingleObject(process.hProcess, 120000);
-        ::GetExitCodeProcess(process.hProcess, &console.dwExitCode);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
-    ::CloseHandle(startup.hStdOutput);
-    ::CloseHandle(startup.hStdError);
-    console.strOut = ReadWholeFile(strOut);
-    console.strErr = ReadWholeFile(strErr);
-    return console;
-}
 
 // The first line of a string-table text, which the console prints on one line.
 std::string FirstLine(const std::string& strText)
@@ -77,13 +35,13 @@ protected:
 TEST_F(FileCli, WritesThenReadsWithThePagesResultLine)
 {
     const std::string strFile = folder / "_TestFile";
-    const S_Console write = RunFileCli("file \"" + folder / "" + "\\\" --write --size 10 --block 1m", folder);
+    const S_CliRun write = RunCli("file \"" + folder / "" + "\\\" --write --size 10 --block 1m", folder);
     ASSERT_EQ(write.dwExitCode, 0u) << write.strErr;
     EXPECT_EQ(SizeOnDisk(strFile), 10 * kMiB);
     EXPECT_EQ(write.strOut.rfind(strFile + "\n  " + Texts().LoadText(22), 0), 0u) << write.strOut;
     EXPECT_NE(write.strOut.find("/sec\n"), std::string::npos) << write.strOut;
 
-    const S_Console read = RunFileCli("file \"" + strFile + "\" --read --json", folder);
+    const S_CliRun read = RunCli("file \"" + strFile + "\" --read --json", folder);
     ASSERT_EQ(read.dwExitCode, 0u) << read.strErr;
     const size_t nRead = read.strOut.find("\"read\": {");
     ASSERT_NE(nRead, std::string::npos) << read.strOut;
@@ -100,23 +58,23 @@ TEST_F(FileCli, QuestionsNeedYesAndRefusalsFail)
 {
     // Without --yes the question is printed and nothing is written.
     const std::string strAsked = folder / "report.txt";
-    const S_Console asked = RunFileCli("file \"" + strAsked + "\" --write --size 1", folder);
+    const S_CliRun asked = RunCli("file \"" + strAsked + "\" --write --size 1", folder);
     EXPECT_EQ(asked.dwExitCode, 2u);
     EXPECT_NE(asked.strErr.find(FirstLine(Texts().LoadText(FILE_TEXT_UNDERLINE))), std::string::npos) << asked.strErr;
     EXPECT_FALSE(PathExists(strAsked));
     EXPECT_FALSE(PathExists(folder / "_report.txt"));
-    const S_Console yes = RunFileCli("file \"" + strAsked + "\" --write --size 1 --yes", folder);
+    const S_CliRun yes = RunCli("file \"" + strAsked + "\" --write --size 1 --yes", folder);
     EXPECT_EQ(yes.dwExitCode, 0u) << yes.strErr;
     EXPECT_EQ(SizeOnDisk(folder / "_report.txt"), kMiB);
 
     // A read file that does not exist, and one too small for its block.
     const std::string strMissing = folder / "missing.bin";
-    const S_Console missing = RunFileCli("file \"" + strMissing + "\" --read", folder);
+    const S_CliRun missing = RunCli("file \"" + strMissing + "\" --read", folder);
     EXPECT_EQ(missing.dwExitCode, 2u);
     EXPECT_NE(missing.strErr.find(Texts().FormatText(FILE_TEXT_MISSING_FILE, strMissing.c_str())), std::string::npos)
         << missing.strErr;
     ASSERT_TRUE(MakeFile(folder / "small.bin", kMiB / 2));
-    const S_Console small = RunFileCli("file \"" + folder / "small.bin" + "\" --read --yes", folder);
+    const S_CliRun small = RunCli("file \"" + folder / "small.bin" + "\" --read --yes", folder);
     EXPECT_EQ(small.dwExitCode, 1u);
     EXPECT_NE(small.strErr.find(FirstLine(Texts().LoadText(FILE_TEXT_TOO_SMALL))), std::string::npos) << small.strErr;
 }
@@ -136,16 +94,16 @@ TEST_F(FileCli, FastestNamesTheLastFileOfAJolietImage)
     const std::string strImage = folder / "disc.iso";
     ASSERT_TRUE(WriteWholeFile(strImage, std::string(disc.Bytes().begin(), disc.Bytes().end())));
 
-    const S_Console found = RunFileCli("fastest \"" + strImage + "\"", folder);
+    const S_CliRun found = RunCli("fastest \"" + strImage + "\"", folder);
     ASSERT_EQ(found.dwExitCode, 0u) << found.strErr;
     EXPECT_EQ(found.strOut, "\\The last file on the disc.bin\n  start sector 40, 2.9 kByte\n");
-    const S_Console larger = RunFileCli("fastest \"" + strImage + "\" --min-size 4000 --json", folder);
+    const S_CliRun larger = RunCli("fastest \"" + strImage + "\" --min-size 4000 --json", folder);
     EXPECT_NE(larger.strOut.find("\"start_sector\": 30,"), std::string::npos) << larger.strOut;
-    const S_Console none = RunFileCli("fastest \"" + strImage + "\" --min-size 5001", folder);
+    const S_CliRun none = RunCli("fastest \"" + strImage + "\" --min-size 5001", folder);
     EXPECT_EQ(none.dwExitCode, 1u);
 
     // A drive letter goes to the drive, which is no CD-ROM drive here.
-    const S_Console drive = RunFileCli("fastest Q", folder);
+    const S_CliRun drive = RunCli("fastest Q", folder);
     EXPECT_EQ(drive.dwExitCode, 1u);
     EXPECT_NE(drive.strErr.find(FirstLine(Texts().FormatText(FILE_TEXT_FASTEST_NOT_CDROM, static_cast<int>('Q')))),
               std::string::npos)

@@ -12,6 +12,7 @@
 #include "framework/win/UIDraw.h"
 #include "framework/win/UIText.h"
 #include "resources/resource.h"
+#include "tests/support/win/TextFit.h"
 #include "tests/win/framework/UITestHost.h"
 
 namespace {
@@ -40,17 +41,8 @@ protected:
     {
         RECT rcClient;
         ::GetClientRect(hWnd, &rcClient);
-        HDC hdc = ::GetDC(hWnd);
-        HFONT hFont = ::CreateFontA(nHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    DEFAULT_PITCH | FF_DONTCARE, strFace.c_str());
-        HGDIOBJ hOld = ::SelectObject(hdc, hFont);
-        RECT rc = rcClient;
-        ::DrawTextA(hdc, strText.c_str(), -1, &rc, uFormat | DT_CALCRECT);
-        ::SelectObject(hdc, hOld);
-        ::DeleteObject(hFont);
-        ::ReleaseDC(hWnd, hdc);
-        return rc.right - rc.left < rcClient.right && rc.bottom - rc.top < rcClient.bottom;
+        const SIZE size = MeasureText(hWnd, strFace, nHeight, FW_BOLD, strText, uFormat);
+        return size.cx < rcClient.right && size.cy < rcClient.bottom;
     }
 
     C_HostDialog main;

@@ -10,66 +10,16 @@
 #include "quick/core/QuickAccessLog.h"
 #include "framework/win/Texts.h"
 #include "quick/core/QuickTextIds.h"
+#include "tests/support/win/CliProcess.h"
 #include "tests/support/win/QuickTestFiles.h"
 
 namespace {
-
-std::string CliPath()
-{
-    char szModule[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, szModule, MAX_PATH);
-    std::string strPath = szModule;
-    strPath.resize(strPath.find_last_of('\\') + 1);
-    return strPath + "..\\app\\cli\\quenvale-cli.exe";
-}
-
-struct S_CliRun {
-    DWORD dwExitCode = 0xFFFFFFFF;
-    std::string strOut;
-    std::string strErr;
-};
-
-S_CliRun RunCli(const std::string& strArguments, const C_TempFolder& folder)
-{
-    S_CliRun run;
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    // Files of their own for each run: a console host may hold the last
-    // run's handles a little longer.
-    static int nRun = 0;
-    ++nRun;
-    const std::string strOutPath = folder / ("out" + std::to_string(nRun) + ".txt");
-    const std::string strErrPath = folder / ("err" + std::to_string(nRun) + ".txt");
-    HANDLE hOut = ::CreateFileA(strOutPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    HANDLE hErr = ::CreateFileA(strErrPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nullptr;
-    startup.hStdOutput = hOut;
-    startup.hStdError = hErr;
-    std::string strCommand = "\"" + CliPath() + "\" " + strArguments;
-    PROCESS_INFORMATION process = {};
-    if (::CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                         &startup, &process)) {
-        ::WaitForSingleObject(process.hProcess, 120000);
-        ::GetExitCodeProcess(process.hProcess, &run.dwExitCode);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
-    ::CloseHandle(hOut);
-    ::CloseHandle(hErr);
-    run.strOut = ReadWholeFile(strOutPath);
-    run.strErr = ReadWholeFile(strErrPath);
-    return run;
-}
 
 class QuickCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!PathExists(CliPath()))
+        if (!PathExists(CliProgramPath()))
             GTEST_SKIP() << "quenvale-cli.exe is not built";
         if (!HasScratchDriveQ())
             GTEST_SKIP() << "no scratch drive Q:";

@@ -18,6 +18,7 @@
 #include "quick/win/Simple.h"
 #include "resources/resource.h"
 #include "tests/support/win/QuickTestFiles.h"
+#include "tests/support/win/TextFit.h"
 #include "tests/win/framework/UITestHost.h"
 #include "tests/win/shell/ShellTestTools.h"
 
@@ -434,27 +435,8 @@ TEST_F(QuickPageTest, StartAndStopFitTheirControlsInEveryLanguage)
         Texts().SetLanguageWord(wLanguage);
         C_Simple& page = Start("");
         for (const bool bStart : {true, false}) {
-            C_UIText& button = page.GetButton(bStart);
-            const std::string strText = button.GetText();
-            EXPECT_EQ(strText, Texts().LoadText(bStart ? 102 : 21));
-            // The text measured in the font the button chose, independently.
-            HWND hButton = Item(bStart ? 1080 : 1086);
-            RECT rcClient = {};
-            ::GetClientRect(hButton, &rcClient);
-            HFONT hFont = ::CreateFontA(button.GetFontHeight(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                        DEFAULT_PITCH | FF_DONTCARE, button.GetFace().c_str());
-            HDC hDC = ::GetDC(hButton);
-            HGDIOBJ hOld = ::SelectObject(hDC, hFont);
-            RECT rcText = rcClient;
-            ::DrawTextA(hDC, strText.c_str(), -1, &rcText, DT_SINGLELINE | DT_CALCRECT);
-            ::SelectObject(hDC, hOld);
-            ::ReleaseDC(hButton, hDC);
-            ::DeleteObject(hFont);
-            EXPECT_LE(rcText.right - rcText.left, rcClient.right) << strText;
-            EXPECT_LE(rcText.bottom - rcText.top, rcClient.bottom) << strText;
-            // Fitted, not shrunk to nothing.
-            EXPECT_GE(button.GetFontHeight(), rcClient.bottom / 3) << strText;
+            EXPECT_EQ(page.GetButton(bStart).GetText(), Texts().LoadText(bStart ? 102 : 21));
+            ExpectTextFits(page.GetButton(bStart), Item(bStart ? 1080 : 1086));
         }
     }
 }

@@ -7,18 +7,10 @@
 #include <string>
 
 #include "tests/support/core/ZipBuilder.h"
+#include "tests/support/win/CliProcess.h"
 #include "tests/support/win/HttpTestServer.h"
 
 namespace {
-
-std::string BuiltCli()
-{
-    char szModule[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, szModule, MAX_PATH);
-    std::string strPath = szModule;
-    strPath.resize(strPath.find_last_of('\\') + 1);
-    return strPath + "..\\app\\cli\\quenvale-cli.exe";
-}
 
 struct S_Run {
     DWORD dwExitCode = 0xFFFFFFFF;
@@ -63,13 +55,13 @@ class UpdateCliTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (!PathExists(BuiltCli()))
+        if (!PathExists(CliProgramPath()))
             GTEST_SKIP() << "quenvale-cli.exe is not built";
         if (!C_HttpTestServer::IsAvailable())
             GTEST_SKIP() << "python3 cannot be started from here";
         ASSERT_TRUE(server.Start());
         strCli = program / "quenvale-cli.exe";
-        ASSERT_TRUE(::CopyFileA(BuiltCli().c_str(), strCli.c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileA(CliProgramPath().c_str(), strCli.c_str(), FALSE));
         ASSERT_TRUE(WriteWholeFile(program / "Tool.exe", "old tool"));
         ASSERT_TRUE(server.Serve("Tool.exe", "new tool"));
         C_ZipBuilder zip;
