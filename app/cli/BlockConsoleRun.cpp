@@ -21,10 +21,8 @@
 #include "blockaccess/core/BlockJson.h"
 #include "blockaccess/win/BlockEngine.h"
 #include "device/core/RudvaneTypes.h"
-#include "device/win/AspiLayer.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneDevice.h"
-#include "device/win/RudvaneRefresh.h"
 #include "framework/win/ErrorText.h"
 #include "framework/win/TestFile.h"
 #include "framework/win/Texts.h"
@@ -63,17 +61,8 @@ class C_BlockConsoleEvents : public I_BlockEvents {
 public:
     C_BlockConsoleEvents(bool bYesIn, std::string strLabelIn) : bYes(bYesIn), strLabel(std::move(strLabelIn)) {}
 
-    void ShowMessage(const S_BlockMessage& message) override { Print("error: " + OneLineText(message.strText)); }
-
-    bool AskQuestion(const S_BlockMessage& message) override
-    {
-        if (bYes) {
-            Print("yes: " + OneLineText(message.strText));
-            return true;
-        }
-        Print("question: " + OneLineText(message.strText) + " (--yes answers Yes for this run)");
-        return false;
-    }
+    void ShowMessage(const S_BlockMessage& message) override { PrintGateMessage(progress, message); }
+    bool AskQuestion(const S_BlockMessage& message) override { return AnswerGateQuestion(progress, bYes, message); }
 
     void ProgressStarting() override { progress.Begin(strLabel); }
     void RunEnded(const S_BlockRunResult&) override { progress.End(); }
@@ -236,25 +225,14 @@ int RunBlockCommand(const std::vector<std::string>& vArgs)
 {
     S_BlockCommand command;
     std::string strError;
-    if (!ParseBlockCommand(vArgs, command, strError)) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + BlockUsageText());
-        return CLI_EXIT_USAGE;
-    }
-    if (command.bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, BlockUsageText());
-        return CLI_EXIT_OK;
-    }
-
-    RudvaneInit(nullptr, nullptr, RUDVANE_OPTIONS_BLOCK_ACCESS);
-    RudvaneRefreshBlockAccess();
-    C_RudvaneDevice* pTarget = FindBlockTarget(command.cDriveLetter, command.strDevicePath);
-    C_BlockConsoleEvents events(command.bYes, std::string(command.bWrite ? "write " : "read ") + command.strTarget);
-    int nExit = CLI_EXIT_USAGE;
-    if (pTarget == nullptr)
-        events.Print("quenvale-cli: no device \"" + command.strTarget + "\" (quenvale-cli devices --block lists them)");
-    else
-        nExit = RunOnRecord(command, *pTarget, events);
-    RudvaneExit();
-    C_AspiLayer::Get().Unload();
-    return nExit;
+    const int nUsage = UsageExitCode(ParseBlockCommand(vArgs, command, strError), command.bHelp, strError,
+                                     BlockUsageText());
+    if (nUsage >= 0)
+        return nUsage;
+    return RunOnBlockTarget(command.strTarget, command.cDriveLetter, command.strDevicePath,
+                            [&command](C_RudvaneDevice& device) {
+                                C_BlockConsoleEvents events(command.bYes, std::string(command.bWrite ? "write " : "read ") +
+                                                                              command.strTarget);
+                                return RunOnRecord(command, device, events);
+                            });
 }

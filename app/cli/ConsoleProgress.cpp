@@ -1,7 +1,6 @@
 #include "app/cli/ConsoleProgress.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/cli/ConsoleText.h"
 
@@ -28,12 +27,24 @@ void C_ConsoleProgress::Begin(const std::string& strLabelIn)
 void C_ConsoleProgress::Show(int nPercent)
 {
     ::EnterCriticalSection(&lock);
-    if (bConsole && !strLabel.empty()) {
+    if (!strLabel.empty()) {
         char szLine[128];
-        std::snprintf(szLine, sizeof(szLine), "\r%.100s  %3d%%", strLabel.c_str(), nPercent);
-        WriteStandard(STD_ERROR_HANDLE, szLine);
-        nWidth = std::strlen(szLine) - 1;
+        std::snprintf(szLine, sizeof(szLine), "%.100s  %3d%%", strLabel.c_str(), nPercent);
+        ShowText(szLine);
     }
+    ::LeaveCriticalSection(&lock);
+}
+
+void C_ConsoleProgress::ShowText(const std::string& strText)
+{
+    if (!bConsole)
+        return;
+    ::EnterCriticalSection(&lock);
+    std::string strLine = "\r" + strText;
+    if (strText.size() < nWidth)
+        strLine += std::string(nWidth - strText.size(), ' ');
+    WriteStandard(STD_ERROR_HANDLE, strLine);
+    nWidth = strText.size();
     ::LeaveCriticalSection(&lock);
 }
 

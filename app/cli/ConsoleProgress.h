@@ -20,6 +20,10 @@ public:
     void Begin(const std::string& strLabel);
     void Show(int nPercent);
     void End();
+    // A progress line of its own (a console only, else nothing): replaces
+    // the one on screen, blanking what a longer one left.
+    void ShowText(const std::string& strText);
+    bool OnConsole() const { return bConsole; }
     // One line, the progress line cleared first.
     void Print(const std::string& strLine);
 

@@ -44,7 +44,8 @@ int RunFastestCommand(const std::vector<std::string>& vArgs)
 {
     S_FastestCommand command;
     std::string strError;
-    const int nUsage = UsageExitCode(ParseFastestCommand(vArgs, command, strError), command.bHelp, strError);
+    const int nUsage = UsageExitCode(ParseFastestCommand(vArgs, command, strError), command.bHelp, strError,
+                                     FileUsageText());
     if (nUsage >= 0)
         return nUsage;
     // The search compares the low 32 bits of the size, as the page does.

@@ -217,14 +217,14 @@ std::string OneLineText(std::string strText)
     return strLine;
 }
 
-int UsageExitCode(bool bParsed, bool bHelp, const std::string& strError)
+int UsageExitCode(bool bParsed, bool bHelp, const std::string& strError, const std::string& strUsage)
 {
     if (!bParsed) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + FileUsageText());
+        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + strUsage);
         return CLI_EXIT_USAGE;
     }
     if (bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, FileUsageText());
+        WriteStandard(STD_OUTPUT_HANDLE, strUsage);
         return CLI_EXIT_OK;
     }
     return -1;
@@ -234,7 +234,7 @@ int RunFileCommand(const std::vector<std::string>& vArgs)
 {
     S_FileCommand command;
     std::string strError;
-    const int nUsage = UsageExitCode(ParseFileCommand(vArgs, command, strError), command.bHelp, strError);
+    const int nUsage = UsageExitCode(ParseFileCommand(vArgs, command, strError), command.bHelp, strError, FileUsageText());
     if (nUsage >= 0)
         return nUsage;
     S_FileRunOptions options = FileRunOptionsOf(command);

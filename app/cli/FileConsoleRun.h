@@ -13,10 +13,10 @@
 // code (CLI_EXIT_).
 int RunFileCommand(const std::vector<std::string>& vArgs);
 
-// For a file or fastest command whose arguments did not parse (bParsed
-// false: the usage text and why on stderr) or that asked for help (the
-// usage text on stdout): the exit code; -1 when the command is to run.
-int UsageExitCode(bool bParsed, bool bHelp, const std::string& strError);
+// For a command whose arguments did not parse (bParsed false: why and the
+// usage text on stderr) or that asked for help (the usage text on stdout):
+// the exit code; -1 when the command is to run.
+int UsageExitCode(bool bParsed, bool bHelp, const std::string& strError, const std::string& strUsage);
 
 // A message of several lines on one line, for stderr.
 std::string OneLineText(std::string strText);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/cli/BlockTarget.h"
+#include "app/cli/ConsoleProgress.h"
 #include "app/cli/ConsoleText.h"
 #include "app/cli/FileConsoleRun.h"
 #include "app/cli/QuickConsoleRun.h"
@@ -22,10 +23,8 @@
 #include "blockaccess/win/VerifyRunner.h"
 #include "blockaccess/win/VerifyVolumeLock.h"
 #include "device/core/RudvaneTypes.h"
-#include "device/win/AspiLayer.h"
 #include "device/win/Rudvane.h"
 #include "device/win/RudvaneDevice.h"
-#include "device/win/RudvaneRefresh.h"
 #include "framework/core/DurationText.h"
 #include "framework/win/ErrorText.h"
 #include "framework/win/Event.h"
@@ -62,34 +61,18 @@ std::string ErrorText(uint32_t ulError)
 }
 
 // The console's side of a check: the gate's messages and question and the
-// failed accesses on stderr, the progress line on a console. The worker
-// reports, the main thread prints the progress; one lock keeps the lines apart.
+// failed accesses on stderr, the progress line on a console (phase lines
+// where stderr is a file or pipe).
 class C_VerifyConsoleEvents : public I_BlockGateEvents, public I_VerifyEvents {
 public:
-    C_VerifyConsoleEvents(bool bYesIn, std::string strLabelIn)
-        : bYes(bYesIn), strLabel(std::move(strLabelIn)), bConsole(IsConsole(STD_ERROR_HANDLE))
-    {
-        ::InitializeCriticalSection(&lock);
-    }
-    ~C_VerifyConsoleEvents() override { ::DeleteCriticalSection(&lock); }
-    C_VerifyConsoleEvents(const C_VerifyConsoleEvents&) = delete;
-    C_VerifyConsoleEvents& operator=(const C_VerifyConsoleEvents&) = delete;
+    C_VerifyConsoleEvents(bool bYesIn, std::string strLabelIn) : bYes(bYesIn), strLabel(std::move(strLabelIn)) {}
 
-    void ShowMessage(const S_BlockMessage& message) override { Print("error: " + OneLineText(message.strText)); }
-
-    bool AskQuestion(const S_BlockMessage& message) override
-    {
-        if (bYes) {
-            Print("yes: " + OneLineText(message.strText));
-            return true;
-        }
-        Print("question: " + OneLineText(message.strText) + " (--yes answers Yes for this run)");
-        return false;
-    }
+    void ShowMessage(const S_BlockMessage& message) override { PrintGateMessage(progress, message); }
+    bool AskQuestion(const S_BlockMessage& message) override { return AnswerGateQuestion(progress, bYes, message); }
 
     void PhaseStarting(uint32_t ulRound, E_VerifyPhase ePhase, uint64_t ullBytes) override
     {
-        if (bConsole)
+        if (progress.OnConsole())
             return;
         char szLine[128];
         std::snprintf(szLine, sizeof(szLine), "%s  round %" PRIu32 ", %s %" PRIu64 " bytes", strLabel.c_str(),
@@ -108,54 +91,26 @@ public:
               (nFailures == kMaxFailureLines ? " (further failures are only counted)" : ""));
     }
 
-    void ShowProgress(const S_VerifyProgress& progress)
+    void ShowProgress(const S_VerifyProgress& state)
     {
-        if (!bConsole || progress.ulRound == 0)
+        if (state.ulRound == 0)
             return;
         char szLine[160];
-        std::snprintf(szLine, sizeof(szLine), "\r%s  round %" PRIu32 "  %-9s %3d%%", strLabel.c_str(),
-                      progress.ulRound, VerifyPhaseName(progress.ePhase), progress.nPercent);
+        std::snprintf(szLine, sizeof(szLine), "%s  round %" PRIu32 "  %-9s %3d%%", strLabel.c_str(), state.ulRound,
+                      VerifyPhaseName(state.ePhase), state.nPercent);
         std::string strLine = szLine;
-        if (progress.ullSecondsLeft != UINT64_MAX)
-            strLine += "  " + FormatLongDuration(progress.ullSecondsLeft) + " left";
-        ::EnterCriticalSection(&lock);
-        const size_t nWidth = strLine.size() - 1;
-        if (nWidth < nProgressWidth)
-            strLine += std::string(nProgressWidth - nWidth, ' ');
-        WriteStandard(STD_ERROR_HANDLE, strLine);
-        nProgressWidth = nWidth;
-        ::LeaveCriticalSection(&lock);
+        if (state.ullSecondsLeft != UINT64_MAX)
+            strLine += "  " + FormatLongDuration(state.ullSecondsLeft) + " left";
+        progress.ShowText(strLine);
     }
 
-    void Print(const std::string& strLine)
-    {
-        ::EnterCriticalSection(&lock);
-        ClearProgress();
-        WriteStandard(STD_ERROR_HANDLE, strLine + "\n");
-        ::LeaveCriticalSection(&lock);
-    }
-
-    void EndProgress()
-    {
-        ::EnterCriticalSection(&lock);
-        ClearProgress();
-        ::LeaveCriticalSection(&lock);
-    }
+    void Print(const std::string& strLine) { progress.Print(strLine); }
+    void EndProgress() { progress.End(); }
 
 private:
-    void ClearProgress()
-    {
-        if (nProgressWidth == 0)
-            return;
-        WriteStandard(STD_ERROR_HANDLE, "\r" + std::string(nProgressWidth, ' ') + "\r");
-        nProgressWidth = 0;
-    }
-
     bool bYes;
     std::string strLabel;   // "verify R:"
-    bool bConsole;
-    CRITICAL_SECTION lock;
-    size_t nProgressWidth = 0;
+    C_ConsoleProgress progress;
     int nFailures = 0;      // worker thread only
 };
 
@@ -284,24 +239,10 @@ int RunVerifyCommand(const std::vector<std::string>& vArgs)
 {
     S_VerifyArguments arguments;
     std::string strError;
-    if (!ParseVerifyArguments(vArgs, arguments, strError)) {
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: " + strError + "\n\n" + VerifyUsageText());
-        return CLI_EXIT_USAGE;
-    }
-    if (arguments.bHelp) {
-        WriteStandard(STD_OUTPUT_HANDLE, VerifyUsageText());
-        return CLI_EXIT_OK;
-    }
-    RudvaneInit(nullptr, nullptr, RUDVANE_OPTIONS_BLOCK_ACCESS);
-    RudvaneRefreshBlockAccess();
-    C_RudvaneDevice* pTarget = FindBlockTarget(arguments.cDriveLetter, arguments.strDevicePath);
-    int nExit = CLI_EXIT_USAGE;
-    if (pTarget == nullptr)
-        WriteStandard(STD_ERROR_HANDLE, "quenvale-cli: no device \"" + arguments.strTarget +
-                                            "\" (quenvale-cli devices --block lists them)\n");
-    else
-        nExit = RunOnRecord(arguments, *pTarget);
-    RudvaneExit();
-    C_AspiLayer::Get().Unload();
-    return nExit;
+    const int nUsage = UsageExitCode(ParseVerifyArguments(vArgs, arguments, strError), arguments.bHelp, strError,
+                                     VerifyUsageText());
+    if (nUsage >= 0)
+        return nUsage;
+    return RunOnBlockTarget(arguments.strTarget, arguments.cDriveLetter, arguments.strDevicePath,
+                            [&arguments](C_RudvaneDevice& device) { return RunOnRecord(arguments, device); });
 }
