@@ -7,8 +7,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
+#include "framework/win/Texts.h"
 #include "framework/win/UIText.h"
 
 // The width and height strText takes when drawn with uFormat in the
@@ -40,6 +42,20 @@ inline void ExpectTextFits(C_UIText& button, HWND hButton)
     EXPECT_LE(size.cx, rcClient.right) << strText;
     EXPECT_LE(size.cy, rcClient.bottom) << strText;
     EXPECT_GE(button.GetFontHeight(), rcClient.bottom / 3) << strText;
+}
+
+// Runs check once in each language of the string tables, then puts the
+// user-interface language back (also when a check fails fatally).
+inline void ForEachLanguage(const std::function<void()>& check)
+{
+    struct S_LanguageBack {
+        ~S_LanguageBack() { Texts().SetLanguageWord(TEXT_LANGUAGE_UI); }
+    } back;
+    for (const WORD wLanguage : {0x0407, 0x0408, 0x040C, 0x0410, 0x0419, 0x0809}) {
+        SCOPED_TRACE(wLanguage);
+        Texts().SetLanguageWord(wLanguage);
+        check();
+    }
 }
 
 #endif

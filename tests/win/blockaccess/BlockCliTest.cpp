@@ -22,6 +22,8 @@
 #include "device/win/RudvaneHandleDevice.h"
 #include "framework/win/ErrorText.h"
 #include "framework/win/Texts.h"
+#include "tests/support/core/JsonMember.h"
+#include "tests/support/core/NoiseBytes.h"
 #include "tests/support/win/CliProcess.h"
 #include "tests/support/win/ScratchImage.h"
 #include "tests/win/blockaccess/BlockTestParts.h"
@@ -29,16 +31,6 @@
 namespace {
 
 constexpr uint32_t kBlock = 512;
-
-std::vector<uint8_t> Noise(size_t nBytes, uint32_t ulSeed)
-{
-    std::vector<uint8_t> v(nBytes);
-    for (uint8_t& b : v) {
-        ulSeed = ulSeed * 1103515245u + 12345u;
-        b = static_cast<uint8_t>(ulSeed >> 16);
-    }
-    return v;
-}
 
 // The first line of a message, which the console prints on one line.
 std::string FirstLine(const std::string& strText)
@@ -50,17 +42,6 @@ std::string ErrorTextOf(DWORD dwError)
 {
     char szText[kErrorTextBuffer];
     return GetErrorText(dwError, szText) != nullptr ? szText : "?";
-}
-
-// The text of a number or string member of the JSON output ("crc": "0x1234").
-std::string JsonMember(const std::string& strJson, const std::string& strName)
-{
-    const std::string strKey = "\"" + strName + "\": ";
-    const size_t nAt = strJson.find(strKey);
-    if (nAt == std::string::npos)
-        return "<none>";
-    const size_t nFrom = nAt + strKey.size();
-    return strJson.substr(nFrom, strJson.find_first_of(",\n}", nFrom) - nFrom);
 }
 
 class BlockCli : public ::testing::Test {
@@ -126,8 +107,8 @@ TEST_F(BlockCli, ALinearReadCapturesTheWholeImageAndItsLastBufferCrc)
 {
     const uint64_t ullSize = ReadScratchImage(strImageR).size();
     ASSERT_EQ(ullSize, 64u << 20);
-    PutOnR(0, Noise(65536, 1));
-    PutOnR(ullSize - 65536, Noise(65536, 2));
+    PutOnR(0, NoiseBytes(65536, 1));
+    PutOnR(ullSize - 65536, NoiseBytes(65536, 2));
 
     const std::string strData = folder / "out.bin";
     const S_CliRun run = RunCli("block R: --read --data \"" + strData + "\" --crc --json", folder);
@@ -139,13 +120,13 @@ TEST_F(BlockCli, ALinearReadCapturesTheWholeImageAndItsLastBufferCrc)
 
     // The volume moves one block per access, as its record allows.
     const std::vector<uint8_t> last(image.end() - kBlock, image.end());
-    EXPECT_EQ(JsonMember(run.strOut, "crc"), "\"" + UdmaCrcText(BitwiseUdmaCrc(last.data(), last.size())) + "\"");
-    EXPECT_EQ(JsonMember(run.strOut, "accesses"), "131072");
-    EXPECT_EQ(JsonMember(run.strOut, "bytes"), std::to_string(ullSize));
-    EXPECT_EQ(JsonMember(run.strOut, "block_count"), "131072");
-    EXPECT_EQ(JsonMember(run.strOut, "success"), "true");
+    EXPECT_EQ(JsonMemberText(run.strOut, "crc"), "\"" + UdmaCrcText(BitwiseUdmaCrc(last.data(), last.size())) + "\"");
+    EXPECT_EQ(JsonMemberText(run.strOut, "accesses"), "131072");
+    EXPECT_EQ(JsonMemberText(run.strOut, "bytes"), std::to_string(ullSize));
+    EXPECT_EQ(JsonMemberText(run.strOut, "block_count"), "131072");
+    EXPECT_EQ(JsonMemberText(run.strOut, "success"), "true");
     // One rate per graph point: 131072 accesses in steps of 26.
-    EXPECT_EQ(JsonMember(run.strOut, "graph_step"), "26");
+    EXPECT_EQ(JsonMemberText(run.strOut, "graph_step"), "26");
     const size_t nFrom = run.strOut.find('[', run.strOut.find("\"graph_mbytes_per_second\""));
     const std::string strPoints = run.strOut.substr(nFrom, run.strOut.find(']', nFrom) - nFrom);
     EXPECT_EQ(std::count(strPoints.begin(), strPoints.end(), ',') + 1, 131072 / 26);
@@ -154,7 +135,7 @@ TEST_F(BlockCli, ALinearReadCapturesTheWholeImageAndItsLastBufferCrc)
 TEST_F(BlockCli, AWriteNeedsAStoredConfirmationOrYesAndLandsWhereItsAddressesSay)
 {
     const std::string strSource = folder / "source.bin";
-    const std::vector<uint8_t> source = Noise(3 * 8 * kBlock, 3);
+    const std::vector<uint8_t> source = NoiseBytes(3 * 8 * kBlock, 3);
     ASSERT_TRUE(WriteWholeFile(strSource, std::string(source.begin(), source.end())));
     const std::string strWrite = "block S: --write --start 8 --end 40 --blocks 8 --skip 8 --data \"" + strSource + "\"";
     // Blocks 8..15 and 24..31 get the file's first buffer; nothing else changes.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/core/JsonMember.h"
+#include "tests/support/core/NoiseBytes.h"
 
 #include <windows.h>
 
@@ -23,16 +24,6 @@
 #include "tests/support/win/ScratchImage.h"
 
 namespace {
-
-std::vector<uint8_t> Noise(size_t nBytes, uint32_t ulSeed)
-{
-    std::vector<uint8_t> v(nBytes);
-    for (uint8_t& b : v) {
-        ulSeed = ulSeed * 1103515245u + 12345u;
-        b = static_cast<uint8_t>(ulSeed >> 16);
-    }
-    return v;
-}
 
 // The address a block of the image names, or ~0 when it holds no stamp.
 uint64_t NamedAddress(const std::vector<uint8_t>& image, uint64_t ullLba)
@@ -80,7 +71,7 @@ protected:
 
 TEST_F(VerifyCli, AQuickCheckWithRestoreSaysTheCapacityHoldsAndLeavesTheImageAsItWas)
 {
-    const std::vector<uint8_t> before = Noise(64u << 20, 7);
+    const std::vector<uint8_t> before = NoiseBytes(64u << 20, 7);
     ASSERT_TRUE(WriteScratchImage(strImageR, 0, before));
     const S_CliRun run = RunCli("verify R: --quick --yes --restore --json", folder);
     ASSERT_EQ(run.dwExitCode, 0u) << run.strErr;

@@ -350,12 +350,7 @@ TEST_F(FileAccessPage, PaintsThePageBackgroundAndFreesThePageIconWhenClosed)
 
 TEST_F(FileAccessPage, ReadWriteAndStopFitTheirControlsInEveryLanguage)
 {
-    struct S_LanguageBack {
-        ~S_LanguageBack() { Texts().SetLanguageWord(TEXT_LANGUAGE_UI); }
-    } back;
-    for (const WORD wLanguage : {0x0407, 0x0408, 0x040C, 0x0410, 0x0419, 0x0809}) {
-        SCOPED_TRACE(wLanguage);
-        Texts().SetLanguageWord(wLanguage);
+    ForEachLanguage([this] {
         Open();
         const struct {
             int nId;
@@ -365,7 +360,7 @@ TEST_F(FileAccessPage, ReadWriteAndStopFitTheirControlsInEveryLanguage)
             EXPECT_EQ(page().GetButton(button.nId).GetText(), Texts().LoadText(button.nText));
             ExpectTextFits(page().GetButton(button.nId), host.Item(button.nId));
         }
-    }
+    });
 }
 
 } // namespace

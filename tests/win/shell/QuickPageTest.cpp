@@ -427,18 +427,13 @@ TEST_F(QuickPageTest, MainWindowStartCommandMakesAPageNeverShown)
 
 TEST_F(QuickPageTest, StartAndStopFitTheirControlsInEveryLanguage)
 {
-    struct S_LanguageBack {
-        ~S_LanguageBack() { Texts().SetLanguageWord(TEXT_LANGUAGE_UI); }
-    } back;
-    for (const WORD wLanguage : {0x0407, 0x0408, 0x040C, 0x0410, 0x0419, 0x0809}) {
-        SCOPED_TRACE(wLanguage);
-        Texts().SetLanguageWord(wLanguage);
+    ForEachLanguage([this] {
         C_Simple& page = Start("");
         for (const bool bStart : {true, false}) {
             EXPECT_EQ(page.GetButton(bStart).GetText(), Texts().LoadText(bStart ? 102 : 21));
             ExpectTextFits(page.GetButton(bStart), Item(bStart ? 1080 : 1086));
         }
-    }
+    });
 }
 
 TEST_F(QuickPageTest, NoDriveSelectedWritesOnlyTheDateLine)
